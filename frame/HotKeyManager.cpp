@@ -1,0 +1,184 @@
+#include "HotKeyManager.h"
+
+#include <cwchar>
+#include <new>
+
+#include "GlobalEnv.h"
+#include "table/MappingTable.h"
+
+namespace {
+
+const UINT MSG_KEYDOWN = 0x100;
+const UINT MSG_KEYUP = 0x101;
+const UINT MSG_CHAR = 0x102;
+const UINT MSG_IME_COMPOSITION = 0x10F;
+const LPARAM IME_RESULT_STRING = 0x800;
+const UINT MSG_FIRST_BUTTON = 0x201;
+const UINT MSG_LAST_BUTTON = 0x209;
+
+// Ties a forwarded key-down to the character message that follows it.
+bool s_bKeyDownForwarded = false;
+
+}  // namespace
+
+CHotKeyManager::CHotKeyManager() : m_pSmartKeyboardDlg(nullptr), m_pMappingTable(nullptr) {}
+
+// Frees only the name: the terminal destroys table and pop-up with Uninitialize first.
+CHotKeyManager::~CHotKeyManager() {}
+
+BOOL CHotKeyManager::Initialize() {
+  DestroyTable();
+  auto* table = new (std::nothrow) KeyboardInputMappingTable;
+  if (!table) return FALSE;
+  if (!table->m_pItems || !table->m_pSlots || !table->m_pHitFlags) {
+    delete table;
+    return FALSE;
+  }
+  m_pMappingTable = table;
+  return TRUE;
+}
+
+BOOL CHotKeyManager::Uninitialize() {
+  GetRidOfSmartKeyboardDlg();
+  DestroyTable();
+  return TRUE;
+}
+
+void CHotKeyManager::DestroyTable() {
+  delete m_pMappingTable;
+  m_pMappingTable = nullptr;
+}
+
+// The pop-up is built with the window part; until it exists every request that needs it takes
+// the failure path of a dialog that could not be created.
+BOOL CHotKeyManager::EnsureSmartKeyboardDlg() { return FALSE; }
+
+void CHotKeyManager::GetRidOfSmartKeyboardDlg() { m_pSmartKeyboardDlg = nullptr; }
+
+BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case MSG_KEYDOWN:
+      if (!EnsureSmartKeyboardDlg()) return FALSE;
+      s_bKeyDownForwarded = true;
+      return TRUE;
+    case MSG_KEYUP:
+      s_bKeyDownForwarded = false;
+      return TRUE;
+    case MSG_CHAR:
+      if (!s_bKeyDownForwarded) return TRUE;
+      s_bKeyDownForwarded = false;
+      return EnsureSmartKeyboardDlg();
+    case MSG_IME_COMPOSITION:
+      if (!(lParam & IME_RESULT_STRING)) return TRUE;
+      return EnsureSmartKeyboardDlg();
+    default:
+      if (message >= MSG_FIRST_BUTTON && message <= MSG_LAST_BUTTON)
+        return EnsureSmartKeyboardDlg();
+      return TRUE;
+  }
+}
+
+BOOL CHotKeyManager::ShowForContainer(CElementContainer*, int, int, int) {
+  return EnsureSmartKeyboardDlg();
+}
+
+BOOL CHotKeyManager::ShowSmartKeyboard(int32_t, BOOL, int, int) {
+  if (m_pMappingTable && IsMiniTradeVisible()) return FALSE;
+  return EnsureSmartKeyboardDlg();
+}
+
+BOOL CHotKeyManager::ShowForWindow(HWND, int, int, int) { return EnsureSmartKeyboardDlg(); }
+
+bool CHotKeyManager::AddsAllowed() const {
+  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+  return env && !env->IsClosing() && m_pMappingTable;
+}
+
+bool CHotKeyManager::AddKeyboardItems(KeyboardItemInfo* items, int count,
+                                      std::vector<int>* categories, BOOL skipDuplicateCheck) {
+  if (!AddsAllowed()) return false;
+  // The terminal is not told what the store made of the items, nor that the lock failed.
+  if (!m_pMappingTable->Lock()) return true;
+  std::vector<int> allCategories;
+  m_pMappingTable->AddKeyboardItem(items, count, categories ? categories : &allCategories,
+                                   skipDuplicateCheck != FALSE);
+  m_pMappingTable->Unlock();
+  return true;
+}
+
+bool CHotKeyManager::AddOneKeyboardItem(KeyboardItemInfo* item) {
+  if (!AddsAllowed()) return false;
+  if (!m_pMappingTable->Lock()) return false;
+  m_pMappingTable->AddOneItem(item, true, false);
+  m_pMappingTable->Unlock();
+  return true;
+}
+
+bool CHotKeyManager::SearchKeyboardItems(const wchar_t* text,
+                                         std::vector<KeyboardItemInfo>* results,
+                                         bool excludeCommands) {
+  if (!m_pMappingTable) return false;
+  return m_pMappingTable->Search(text, results, excludeCommands);
+}
+
+bool CHotKeyManager::SearchKeyboardItemsEx(const wchar_t* text,
+                                           std::vector<KeyboardItemInfo>* results,
+                                           const std::vector<int>* categories) {
+  if (!m_pMappingTable) return false;
+  return m_pMappingTable->SearchInCategories(text, results, false, categories);
+}
+
+BYTE CHotKeyManager::RetainCommandItems() {
+  if (!m_pMappingTable) return 0;
+  return m_pMappingTable->RetainCommandItems() ? 1 : 0;
+}
+
+bool CHotKeyManager::ClearSource() {
+  if (!m_pMappingTable || !m_pMappingTable->Lock()) return false;
+  m_pMappingTable->ClearSource();
+  m_pMappingTable->Unlock();
+  return true;
+}
+
+bool CHotKeyManager::RemoveMarket(int market) {
+  if (!m_pMappingTable || !m_pMappingTable->Lock()) return false;
+  m_pMappingTable->RemoveMarket(static_cast<unsigned char>(market & 0xFF));
+  m_pMappingTable->Unlock();
+  return true;
+}
+
+BOOL CHotKeyManager::RemoveKeyboardItem(const wchar_t* code, const wchar_t* hotKey,
+                                        const wchar_t* name, const unsigned short* type,
+                                        const DWORD* kind) {
+  if (!m_pMappingTable || !m_pMappingTable->Lock()) return FALSE;
+  m_pMappingTable->RemoveItem(code, hotKey, name, type, kind);
+  m_pMappingTable->Unlock();
+  return TRUE;
+}
+
+BOOL CHotKeyManager::ReplaceKeyboardItem(const wchar_t* code, const wchar_t* hotKey,
+                                         const wchar_t* name, const unsigned short* type,
+                                         const DWORD* kind, const wchar_t* newCode,
+                                         const wchar_t* newHotKey, const wchar_t* newName,
+                                         const int* newExtraInfo, IUnknown* newUnknown,
+                                         const DWORD* newKind) {
+  if (!m_pMappingTable || !m_pMappingTable->Lock()) return FALSE;
+  m_pMappingTable->ReplaceItem(code, hotKey, name, type, kind, newCode, newHotKey, newName,
+                               newExtraInfo, newUnknown, newKind);
+  m_pMappingTable->Unlock();
+  return TRUE;
+}
+
+extern "C" HKM_API HRESULT GetClassObject(IUnknown** ppUnknown, const wchar_t* classId) {
+  if (!ppUnknown || *ppUnknown || !classId) return E_FAIL;
+  if (wcscmp(classId, HOTKEY_MANAGER_CLSID) != 0) return E_FAIL;
+  CHotKeyManager* manager = new (std::nothrow) CHotKeyManager;
+  *ppUnknown = static_cast<IHotKeyManager*>(manager);
+  if (!manager) return E_FAIL;
+  manager->AddRef();
+  return S_OK;
+}
+
+extern "C" HKM_API int Init() { return 0; }
+
+extern "C" HKM_API int Release() { return 0; }

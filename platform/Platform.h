@@ -1,0 +1,50 @@
+// What the core takes from the operating system. One Win32 and one POSIX implementation;
+// nothing else in the core calls the operating system directly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "WinTypes.h"
+
+namespace plat {
+
+// --- The table lock: an auto-reset event. ---
+// Created non-signalled (null on failure); the creator sets it once to make the lock free.
+HANDLE CreateLockEvent();
+// Waits without time-out; false when the wait did not end with the event signalled.
+bool WaitLockEvent(HANDLE event);
+bool SetLockEvent(HANDLE event);
+void CloseLockEvent(HANDLE event);
+
+// --- Threads and time. ---
+typedef unsigned (*ThreadProc)(void* arg);
+// Starts a detached worker at normal priority with the default stack; false if it could not start.
+bool StartWorkerThread(ThreadProc proc, void* arg);
+uint32_t TickCount();  // milliseconds, wraps like GetTickCount
+void SleepMs(uint32_t ms);
+
+// --- Characters and strings. ---
+// Upper-cases one character by the platform's rule (CharUpperW on Windows).
+wchar_t UpperChar(wchar_t c);
+// Case-insensitive comparisons used by the table: StrCmpIW, StrCmpNIW and _wcsicmp on Windows;
+// elsewhere an ordinal comparison of the upper-cased characters.
+int CompareNoCase(const wchar_t* a, const wchar_t* b);
+int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int count);
+int CompareOrdinalNoCase(const wchar_t* a, const wchar_t* b);
+// Converts to the thread's ANSI code page into out (always terminated); false if it did not fit.
+bool ToAnsi(const wchar_t* text, char* out, size_t outSize);
+
+// --- User interface. ---
+// The plain OK message box; without a window system the text goes to standard error.
+void ShowMessageBox(const wchar_t* text);
+bool IsWindowHandle(HWND wnd);
+bool PostWindowMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// --- Files. ---
+std::wstring ModuleDirectory();  // folder of the module that holds the component, no trailing slash
+bool FileExists(const wchar_t* path);
+bool DeleteFileAt(const wchar_t* path);
+
+}  // namespace plat

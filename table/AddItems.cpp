@@ -1,0 +1,259 @@
+// Adding items: single adds insert each key at its sorted place; bulk adds append every key and
+// then sort the affected lists on six workers while the caller holds the lock.
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "frame/GlobalEnv.h"
+#include "frame/Logger.h"
+#include "platform/Platform.h"
+#include "table/MappingTable.h"
+
+namespace {
+const int kSortWorkers = 6;
+const uint32_t kSortPollMs = 10;
+}  // namespace
+
+struct SortTask {
+  std::atomic<unsigned char> m_bBusy{1};
+  KeyboardInputMappingTable* m_pTable = nullptr;
+  int m_nWorker = 0;
+  std::vector<int> m_vecCategories;
+};
+
+// Each worker sorts the lists whose number (72 x group + category) is its worker number modulo
+// six; as 72 is a multiple of six no two workers share a list.
+unsigned SortWorker(void* arg) {
+  auto* task = static_cast<SortTask*>(arg);
+  if (!task) return 0;
+  std::vector<int> categories = task->m_vecCategories;
+  KeyboardInputMappingTable* table = task->m_pTable;
+  auto sortList = [table](int group, int category) {
+    IndexList& list = table->m_arrIndex[group][category];
+    int low = 0, high = static_cast<int>(list.size()) - 1;
+    KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
+    table->SortIndexList(list, &low, &high, &mode);
+  };
+  if (!categories.empty()) {
+    for (int g = 0; g < INDEX_GROUPS; ++g)
+      for (int c : categories) {
+        if (c < 0 || c >= ITEM_CATEGORIES) continue;
+        if ((ITEM_CATEGORIES * g + c) % kSortWorkers == task->m_nWorker) sortList(g, c);
+      }
+  } else {
+    for (int n = task->m_nWorker; n < INDEX_GROUPS * ITEM_CATEGORIES; n += kSortWorkers)
+      sortList(n / ITEM_CATEGORIES, n % ITEM_CATEGORIES);
+  }
+  // Last touch of the task: the caller may destroy it as soon as it reads 0.
+  task->m_bBusy.store(0, std::memory_order_release);
+  return 0;
+}
+
+void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
+  SortTask tasks[kSortWorkers];
+  for (int k = 0; k < kSortWorkers; ++k) {
+    tasks[k].m_pTable = this;
+    tasks[k].m_nWorker = k;
+    tasks[k].m_vecCategories = categories;
+  }
+  for (int k = 0; k < kSortWorkers; ++k) {
+    // A worker that cannot start does its share on this thread instead.
+    if (!plat::StartWorkerThread(SortWorker, &tasks[k])) SortWorker(&tasks[k]);
+  }
+  for (;;) {
+    bool busy = false;
+    for (int k = 0; k < kSortWorkers; ++k)
+      if (tasks[k].m_bBusy.load(std::memory_order_acquire)) busy = true;
+    if (!busy) break;
+    plat::SleepMs(kSortPollMs);
+  }
+}
+
+bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records, int count,
+                                                const std::vector<int>* categories,
+                                                bool skipDuplicateCheck) {
+  if (!records) return false;
+  uint32_t start = plat::TickCount();
+  int needed = m_nItemCount - static_cast<int>(m_setFreeItems.size()) + count;
+  if (needed > m_nCapacity) Grow(needed);
+  static const std::vector<int> kAllCategories;
+  const std::vector<int>& toSort = categories ? *categories : kAllCategories;
+  for (int i = 0; i < count; ++i) {
+    if (!AddOneItem(&records[i], false, skipDuplicateCheck)) {
+      // Records stored before the refusal stay; their lists are put in order so that the
+      // store stays searchable.
+      if (i > 0) SortLists(toSort);
+      return false;
+    }
+  }
+  SortLists(toSort);
+  unsigned long delay = static_cast<unsigned long>(plat::TickCount() - start);
+  wchar_t line[2048];
+  swprintf(line, 2048, L"[KeyboardInputMappingTable::AddKeyboardItem] DelayTime=  %lu", delay);
+  LightLogger::CLogger::GetLogger(line, LIGHT_LOG_FILE_TIMING);
+  return true;
+}
+
+bool KeyboardInputMappingTable::AddOneItem(const KeyboardItemInfo* record, bool sortedInsert,
+                                           bool skipDuplicateCheck) {
+  if (!record || !HasStorage()) return false;
+  {
+    TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+    if (!env || env->IsClosing()) return false;
+  }
+  if (!skipDuplicateCheck && Contains(*record)) return true;
+  return StoreRecord(*record, sortedInsert);
+}
+
+bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool sortedInsert) {
+  // A removal that could not find a key leaves its slot unreleased; never write a slot past the
+  // table's end, grow instead.
+  int freeSlots = static_cast<int>(m_setFreeSlots.size()) + 3 * m_nCapacity - m_nSlotCount;
+  if (freeSlots < 3) Grow(m_nCapacity + 1);
+
+  int position;
+  if (!m_setFreeItems.empty()) {
+    position = *m_setFreeItems.begin();
+  } else {
+    position = m_nItemCount;
+    if (position >= m_nCapacity) Grow(m_nItemCount + 1);
+  }
+  if (position < 0 || position >= m_nCapacity ||
+      3 * m_nCapacity - m_nSlotCount + static_cast<int>(m_setFreeSlots.size()) < 3) {
+    plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
+    return false;
+  }
+  m_pItems[position] = record;
+  if (IsNumericCommand(record)) {
+    IndexNumericCommand(record, sortedInsert, position);
+  } else {
+    for (int key = 0; key < 3; ++key) IndexKey(key, m_pItems[position], sortedInsert, position);
+  }
+  if (!m_setFreeItems.empty())
+    m_setFreeItems.erase(m_setFreeItems.begin());
+  else
+    ++m_nItemCount;
+  return true;
+}
+
+int KeyboardInputMappingTable::TakeSlotNumber() {
+  return m_setFreeSlots.empty() ? m_nSlotCount : *m_setFreeSlots.begin();
+}
+
+bool KeyboardInputMappingTable::IndexKey(int key, const KeyboardItemInfo& record, bool sortedInsert,
+                                         int position) {
+  int slot = TakeSlotNumber();
+  InsertSlot(key, m_arrIndex[2 * key], record, &MODE_FORWARD_WHOLE, sortedInsert, position, slot);
+  InsertSlot(key, m_arrIndex[2 * key + 1], record, &MODE_BACKWARD_WHOLE, sortedInsert, position,
+             slot);
+  if (!m_setFreeSlots.empty())
+    m_setFreeSlots.erase(m_setFreeSlots.begin());
+  else
+    ++m_nSlotCount;
+  return true;
+}
+
+bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
+                                           const KeyboardItemInfo& record,
+                                           const KeyCompareMode* mode, bool sortedInsert,
+                                           int position, int slot) {
+  if (!group || !m_pSlots) return false;
+  m_pSlots[slot] = KeySlot{position, static_cast<unsigned char>(key)};
+  int type = record.m_wType;
+  DWORD kind = record.m_dwKind;
+  IndexList& list = group[CategoryOf(&record, &type, &kind, 0)];
+  if (!sortedInsert || list.empty()) {
+    list.push_back(slot);
+    return true;
+  }
+  int at = InsertPosition(list, static_cast<int>(list.size()) - 1, KeyText(record, key), mode);
+  list.insert(list.begin() + at, slot);
+  return true;
+}
+
+bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& record,
+                                                    bool sortedInsert, int position) {
+  for (int key = 0; key < 3; ++key) {
+    if (ClassifyKey(KeyText(record, key)) == 0)
+      m_mapNumericKeys.insert({KeyText(m_pItems[position], key), position});
+    else
+      IndexKey(key, m_pItems[position], sortedInsert, position);
+  }
+  return true;
+}
+
+bool KeyboardInputMappingTable::NumericMapContains(const KeyboardItemInfo& record) const {
+  for (int key = 0; key < 3; ++key) {
+    const wchar_t* text = KeyText(record, key);
+    if (ClassifyKey(text) != 0) continue;
+    auto range = m_mapNumericKeys.equal_range(text);
+    for (auto it = range.first; it != range.second; ++it)
+      if (m_pItems[it->second] == record) return true;
+  }
+  return false;
+}
+
+// Equal records: same category, and code, hot key and name equal under the forward whole
+// comparison (case, spaces and width ignored). Market, extra info and object take no part.
+bool KeyboardInputMappingTable::Contains(const KeyboardItemInfo& record) const {
+  if (IsNumericCommand(record) && NumericMapContains(record)) return true;
+  int type = record.m_wType;
+  DWORD kind = record.m_dwKind;
+  const IndexList& list = m_arrIndex[0][CategoryOf(&record, &type, &kind, 0)];
+  int high = static_cast<int>(list.size()) - 1;
+  int first = SearchBound(list, 0, high, record.m_szCode, true, &MODE_FORWARD_WHOLE);
+  if (first < 0) return false;
+  int last = SearchBound(list, first, high, record.m_szCode, false, &MODE_FORWARD_WHOLE);
+  if (last < first || last < 0) last = first;
+  for (int p = first; p <= last; ++p) {
+    const KeyboardItemInfo& stored = m_pItems[m_pSlots[list[p]].m_nItem];
+    if (CompareKey(&MODE_FORWARD_WHOLE, stored.m_szHotKey, record.m_szHotKey) == 0 &&
+        CompareKey(&MODE_FORWARD_WHOLE, stored.m_szName, record.m_szName) == 0)
+      return true;
+  }
+  return false;
+}
+
+bool KeyboardInputMappingTable::Grow(int needed) {
+  if (needed <= m_nCapacity) return true;
+  if (!HasStorage()) return false;
+  int capacity = needed + 100;
+  // Everything new is allocated first: on failure the store keeps its old arrays.
+  unsigned char* flags = new (std::nothrow) unsigned char[capacity];
+  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[capacity];
+  KeySlot* slots = new (std::nothrow) KeySlot[3 * capacity];
+  if (!flags || !items || !slots) {
+    delete[] flags;
+    delete[] items;
+    delete[] slots;
+    return false;
+  }
+  memset(flags, 0, capacity);
+  delete[] m_pHitFlags;
+  m_pHitFlags = flags;
+
+  for (int i = 0; i < m_nCapacity; ++i) items[i] = m_pItems[i];
+  if (!m_mapNumericKeys.empty()) {
+    NumericKeyMap rebuilt;
+    for (const auto& entry : m_mapNumericKeys) {
+      const KeyboardItemInfo& moved = items[entry.second];
+      const wchar_t* key = moved.m_szName;
+      if (plat::CompareOrdinalNoCase(moved.m_szCode, entry.first) == 0)
+        key = moved.m_szCode;
+      else if (plat::CompareOrdinalNoCase(moved.m_szHotKey, entry.first) == 0)
+        key = moved.m_szHotKey;
+      rebuilt.insert({key, entry.second});
+    }
+    m_mapNumericKeys.swap(rebuilt);
+  }
+  delete[] m_pItems;
+  m_pItems = items;
+
+  memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nCapacity);
+  for (int i = 3 * m_nCapacity; i < 3 * capacity; ++i) slots[i] = KeySlot{-1, 255};
+  delete[] m_pSlots;
+  m_pSlots = slots;
+  m_nCapacity = capacity;
+  return true;
+}

@@ -1,0 +1,51 @@
+// The table's life cycle: storage, lock and teardown.
+#include "table/MappingTable.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/Platform.h"
+
+KeyboardInputMappingTable::KeyboardInputMappingTable()
+    : m_pItems(nullptr),
+      m_pSlots(nullptr),
+      m_nItemCount(0),
+      m_nSlotCount(0),
+      m_nCapacity(0),
+      m_pHitFlags(nullptr),
+      m_hLock(nullptr),
+      m_nOpenMode(0),
+      m_pTargetContainer(nullptr),
+      m_hTargetWnd(nullptr),
+      m_nPlacement(-1) {
+  AllocateStorage();
+  // Created taken, then released once: the table starts unlocked. Without an event every later
+  // wait fails and the interface refuses the operation.
+  m_hLock = plat::CreateLockEvent();
+  if (m_hLock) plat::SetLockEvent(m_hLock);
+}
+
+KeyboardInputMappingTable::~KeyboardInputMappingTable() {
+  ClearSource();
+  if (m_hLock) plat::CloseLockEvent(m_hLock);
+  m_hLock = nullptr;
+}
+
+bool KeyboardInputMappingTable::AllocateStorage() {
+  if (!m_pItems) {
+    m_pItems = new (std::nothrow) KeyboardItemInfo[INITIAL_CAPACITY];
+    if (!m_pItems) return false;
+  }
+  m_nCapacity = INITIAL_CAPACITY;
+  m_pSlots = new (std::nothrow) KeySlot[3 * INITIAL_CAPACITY];
+  if (!m_pSlots) return false;
+  for (int i = 0; i < 3 * INITIAL_CAPACITY; ++i) m_pSlots[i] = KeySlot{-1, 255};
+  m_pHitFlags = new (std::nothrow) unsigned char[INITIAL_CAPACITY];
+  if (!m_pHitFlags) return false;
+  memset(m_pHitFlags, 0, INITIAL_CAPACITY);
+  return true;
+}
+
+bool KeyboardInputMappingTable::Lock() { return plat::WaitLockEvent(m_hLock); }
+
+void KeyboardInputMappingTable::Unlock() { plat::SetLockEvent(m_hLock); }

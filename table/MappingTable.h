@@ -1,0 +1,159 @@
+// The store of keyboard items: one flat record array, a slot per indexed key, and 6 x 72 sorted
+// index lists of slot numbers (three keys x two directions, by item category).
+#pragma once
+
+#include <atomic>
+#include <cwchar>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "frame/KeyboardItemInfo.h"
+
+class CElementContainer;
+
+const int INDEX_GROUPS = 6;
+const int ITEM_CATEGORIES = 72;
+const int INITIAL_CAPACITY = 8100;
+const int SEARCH_RESULT_CAP = 100;
+
+struct KeyCompareMode {
+  unsigned char m_bBackward;
+  unsigned char m_bPrefix;
+};
+
+const KeyCompareMode MODE_FORWARD_WHOLE = {0, 0};
+const KeyCompareMode MODE_BACKWARD_WHOLE = {1, 0};
+const KeyCompareMode MODE_FORWARD_PREFIX = {0, 1};
+const KeyCompareMode MODE_BACKWARD_SUFFIX = {1, 1};
+
+struct KeySlot {
+  int m_nItem;
+  unsigned char m_nKey;
+};
+
+// Orders the numeric command map by the pointed-to text, case-sensitively.
+struct WideTextLess {
+  bool operator()(const wchar_t* a, const wchar_t* b) const { return wcscmp(a, b) < 0; }
+};
+
+typedef std::vector<int> IndexList;
+typedef std::multimap<const wchar_t*, int, WideTextLess> NumericKeyMap;
+
+// --- Categories and key order (pure functions). ---
+int CategoryOf(const KeyboardItemInfo* record, const int* type, const DWORD* kind,
+               int aliasBySecurity);
+int CategoryOfSecurity(const wchar_t* code, const int* type);
+const wchar_t* CategoryName(int category);  // "未知" outside 0..71
+int ClassifyKey(const wchar_t* text);
+int CompareKey(const KeyCompareMode* mode, const wchar_t* text, const wchar_t* key);
+const wchar_t* KeyText(const KeyboardItemInfo& record, int key);
+bool IsNumericCommand(const KeyboardItemInfo& record);
+
+struct SortTask;
+
+class KeyboardInputMappingTable {
+ public:
+  KeyboardInputMappingTable();
+  ~KeyboardInputMappingTable();
+  KeyboardInputMappingTable(const KeyboardInputMappingTable&) = delete;
+  KeyboardInputMappingTable& operator=(const KeyboardInputMappingTable&) = delete;
+
+  bool AllocateStorage();
+
+  // The lock: an auto-reset event; not re-entrant.
+  bool Lock();
+  void Unlock();
+
+  // --- Index lists. ---
+  int CompareSlotWithKey(const IndexList& list, int pos, const wchar_t* text,
+                         const KeyCompareMode* mode) const;
+  int CompareSlots(const IndexList& list, int first, int second, const KeyCompareMode* mode) const;
+  int SearchBound(const IndexList& list, int low, int high, const wchar_t* text, bool first,
+                  const KeyCompareMode* mode) const;
+  std::pair<int, int> EqualRange(const IndexList& list, int high, const wchar_t* text,
+                                 const KeyCompareMode* mode) const;
+  int InsertPosition(const IndexList& list, int high, const wchar_t* text,
+                     const KeyCompareMode* mode) const;
+  bool SortIndexList(IndexList& list, int* low, int* high, const KeyCompareMode* mode) const;
+
+  // --- Adding (caller holds the lock). ---
+  bool AddKeyboardItem(const KeyboardItemInfo* records, int count,
+                       const std::vector<int>* categories, bool skipDuplicateCheck);
+  bool AddOneItem(const KeyboardItemInfo* record, bool sortedInsert, bool skipDuplicateCheck);
+  bool Grow(int needed);
+  bool Contains(const KeyboardItemInfo& record) const;
+
+  // --- Removing, replacing, clearing (caller holds the lock unless said). ---
+  int FindItem(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+               const unsigned short* type, const DWORD* kind) const;
+  int RemoveItem(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                 const unsigned short* type, const DWORD* kind);
+  int ReplaceItem(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                  const unsigned short* type, const DWORD* kind, const wchar_t* newCode,
+                  const wchar_t* newHotKey, const wchar_t* newName, const int* newExtraInfo,
+                  IUnknown* newUnknown, const DWORD* newKind);
+  bool RemoveMarket(unsigned char market);
+  bool ClearSource();
+  bool CollectCommandItems(std::set<int>& positions);
+  bool RetainCommandItems();  // takes the lock itself
+
+  // --- Matching (take the lock themselves). ---
+  bool Search(const wchar_t* text, std::vector<KeyboardItemInfo>* results, bool excludeCommands);
+  bool SearchInCategories(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
+                          bool excludeCommands, const std::vector<int>* categories);
+
+  // --- Hand-over of the chosen item (no lock). ---
+  bool Activate(KeyboardItemInfo* item, const wchar_t* typedText);
+
+  // Fields, in the order the store documents them.
+  IndexList m_arrIndex[INDEX_GROUPS][ITEM_CATEGORIES];
+  KeyboardItemInfo* m_pItems;
+  KeySlot* m_pSlots;
+  int m_nItemCount;
+  int m_nSlotCount;
+  int m_nCapacity;
+  unsigned char* m_pHitFlags;
+  NumericKeyMap m_mapNumericKeys;
+  HANDLE m_hLock;
+  std::set<int> m_setFreeItems;
+  std::set<int> m_setFreeSlots;
+  int m_nOpenMode;
+  CElementContainer* m_pTargetContainer;
+  HWND m_hTargetWnd;
+  int m_nPlacement;
+
+ private:
+  friend unsigned SortWorker(void* task);
+
+  const wchar_t* SlotText(int slot) const;
+  bool HasStorage() const { return m_pItems && m_pSlots; }
+  int TakeSlotNumber();
+  bool IndexKey(int key, const KeyboardItemInfo& record, bool sortedInsert, int position);
+  bool InsertSlot(int key, IndexList* group, const KeyboardItemInfo& record,
+                  const KeyCompareMode* mode, bool sortedInsert, int position, int slot);
+  bool IndexNumericCommand(const KeyboardItemInfo& record, bool sortedInsert, int position);
+  bool NumericMapContains(const KeyboardItemInfo& record) const;
+  bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  void SortLists(const std::vector<int>& categories);
+
+  int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                           unsigned short type, DWORD kind);
+  int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                      unsigned short type, DWORD kind, int direction);
+
+  void SearchDigits(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
+                    const std::vector<int>* filter);
+  void LookupNumericKeys(const wchar_t* text, std::vector<KeyboardItemInfo>* results);
+  void SearchExact(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
+                   const std::vector<int>* filter);
+  void SearchLetters(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
+                     const std::vector<int>* filter);
+  void AppendListMatches(const wchar_t* text, int group, int category,
+                         std::vector<KeyboardItemInfo>* results, const KeyCompareMode* mode);
+  void ResolveAlias(const KeyboardItemInfo& alias, std::vector<KeyboardItemInfo>* results);
+  void TidyResults(const wchar_t* text, std::vector<KeyboardItemInfo>* results, bool digits);
+};
+
+bool IsMiniTradeVisible();

@@ -1,0 +1,279 @@
+// Removing, replacing, clearing and rebuilding. A record is found by its identity: code, hot key,
+// name, type word and kind.
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "frame/GlobalEnv.h"
+#include "platform/Platform.h"
+#include "table/MappingTable.h"
+
+namespace {
+
+// The identity test: the two named texts equal ignoring case (no space skipping), type word and
+// kind equal.
+bool SameIdentity(const KeyboardItemInfo& stored, const wchar_t* first, const wchar_t* storedFirst,
+                  const wchar_t* second, const wchar_t* storedSecond, unsigned short type,
+                  DWORD kind) {
+  return plat::CompareOrdinalNoCase(storedFirst, first) == 0 &&
+         plat::CompareOrdinalNoCase(storedSecond, second) == 0 && stored.m_wType == type &&
+         stored.m_dwKind == kind;
+}
+
+int CategoryOfIdentity(const wchar_t* code, unsigned short type, DWORD kind) {
+  KeyboardItemInfo probe;
+  CopyKeyField(probe.m_szCode, code);
+  int word = type;
+  return CategoryOf(&probe, &word, &kind, 0);
+}
+
+// Command categories in the order in which the rebuild collects them.
+const int kCommandCategories[] = {0, 1, 2, 3, 4, 5, 6, 9, 8, 7, 71};
+
+}  // namespace
+
+int KeyboardInputMappingTable::FindItem(const wchar_t* code, const wchar_t* hotKey,
+                                        const wchar_t* name, const unsigned short* type,
+                                        const DWORD* kind) const {
+  // A null identity matches nothing.
+  if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return -1;
+  const IndexList& list = m_arrIndex[0][CategoryOfIdentity(code, *type, *kind)];
+  int high = static_cast<int>(list.size()) - 1;
+  int first = SearchBound(list, 0, high, code, true, &MODE_FORWARD_WHOLE);
+  if (first >= 0) {
+    int last = SearchBound(list, first, high, code, false, &MODE_FORWARD_WHOLE);
+    int end = last < 0 ? first : std::max(first, last);
+    for (int p = first; p <= end; ++p) {
+      int position = m_pSlots[list[p]].m_nItem;
+      const KeyboardItemInfo& stored = m_pItems[position];
+      if (SameIdentity(stored, hotKey, stored.m_szHotKey, name, stored.m_szName, *type, *kind))
+        return position;
+    }
+  }
+  auto range = m_mapNumericKeys.equal_range(code);
+  for (auto it = range.first; it != range.second; ++it) {
+    const KeyboardItemInfo& stored = m_pItems[it->second];
+    if (SameIdentity(stored, hotKey, stored.m_szHotKey, name, stored.m_szName, *type, *kind))
+      return it->second;
+  }
+  return -1;
+}
+
+int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey,
+                                                    const wchar_t* name, unsigned short type,
+                                                    DWORD kind) {
+  int result = -1;
+  const wchar_t* keys[3] = {code, hotKey, name};
+  for (int pass = 0; pass < 3; ++pass) {
+    auto range = m_mapNumericKeys.equal_range(keys[pass]);
+    for (auto it = range.first; it != range.second; ++it) {
+      const KeyboardItemInfo& s = m_pItems[it->second];
+      bool match = pass == 0 ? SameIdentity(s, hotKey, s.m_szHotKey, name, s.m_szName, type, kind)
+                   : pass == 1
+                       ? SameIdentity(s, code, s.m_szCode, name, s.m_szName, type, kind)
+                       : SameIdentity(s, hotKey, s.m_szHotKey, code, s.m_szCode, type, kind);
+      if (match) {
+        result = it->second;
+        m_mapNumericKeys.erase(it);
+        break;
+      }
+    }
+  }
+  return result;
+}
+
+int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey,
+                                               const wchar_t* name, unsigned short type, DWORD kind,
+                                               int direction) {
+  KeyCompareMode mode = {static_cast<unsigned char>(direction), 0};
+  int category = CategoryOfIdentity(code, type, kind);
+  if (category < 0 || category >= ITEM_CATEGORIES) return -1;
+  const wchar_t* texts[3] = {code, hotKey, name};
+  IndexList* lists[3];
+  std::pair<int, int> ranges[3];
+  for (int key = 0; key < 3; ++key) {
+    lists[key] = &m_arrIndex[2 * key + direction][category];
+    ranges[key] =
+        EqualRange(*lists[key], static_cast<int>(lists[key]->size()) - 1, texts[key], &mode);
+  }
+  int result = -1;
+  for (int key = 0; key < 3; ++key) {
+    if (ranges[key].first < 0) continue;
+    IndexList& list = *lists[key];
+    for (int p = ranges[key].first; p <= ranges[key].second; ++p) {
+      int slot = list[p];
+      int position = m_pSlots[slot].m_nItem;
+      const KeyboardItemInfo& s = m_pItems[position];
+      bool match = key == 0   ? SameIdentity(s, hotKey, s.m_szHotKey, name, s.m_szName, type, kind)
+                   : key == 1 ? SameIdentity(s, code, s.m_szCode, name, s.m_szName, type, kind)
+                              : SameIdentity(s, hotKey, s.m_szHotKey, code, s.m_szCode, type, kind);
+      if (match) {
+        list.erase(list.begin() + p);
+        m_setFreeSlots.insert(slot);
+        result = position;
+        break;
+      }
+    }
+  }
+  return result;
+}
+
+int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* hotKey,
+                                          const wchar_t* name, const unsigned short* type,
+                                          const DWORD* kind) {
+  if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return 0;
+  int position = RemoveFromNumericMap(code, hotKey, name, *type, *kind);
+  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0);
+  if (position < 0) position = indexed;
+  RemoveFromIndex(code, hotKey, name, *type, *kind, 1);
+  if (position < 0) return 0;
+  // The record stays in place, still holding its object, until the position is reused.
+  m_setFreeItems.insert(position);
+  return 1;
+}
+
+int KeyboardInputMappingTable::ReplaceItem(const wchar_t* code, const wchar_t* hotKey,
+                                           const wchar_t* name, const unsigned short* type,
+                                           const DWORD* kind, const wchar_t* newCode,
+                                           const wchar_t* newHotKey, const wchar_t* newName,
+                                           const int* newExtraInfo, IUnknown* newUnknown,
+                                           const DWORD* newKind) {
+  int position = FindItem(code, hotKey, name, type, kind);
+  if (position < 0) return 0;
+  if (!m_pItems) return 1;
+  KeyboardItemInfo copy = m_pItems[position];
+  if (newCode) CopyKeyField(copy.m_szCode, newCode);
+  if (newHotKey) CopyKeyField(copy.m_szHotKey, newHotKey);
+  if (newName) CopyKeyField(copy.m_szName, newName);
+  if (newExtraInfo) copy.m_nExtraInfo = *newExtraInfo;
+  if (newKind) copy.m_dwKind = *newKind;
+
+  if (newUnknown) {
+    if (newUnknown != copy.m_pUnknown) {
+      newUnknown->AddRef();
+      if (copy.m_pUnknown) copy.m_pUnknown->Release();
+      copy.m_pUnknown = newUnknown;
+    }
+  } else {
+    // Without a new object the record carries a package of itself as it now reads.
+    auto* package = new (std::nothrow) CPackager<KeyboardItemInfo>(copy);
+    if (package) package->AddRef();
+    IUnknown* packageId = nullptr;
+    if (package &&
+        package->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&packageId)) != S_OK)
+      packageId = nullptr;
+    if (!copy.m_pUnknown) {
+      copy.m_pUnknown = packageId;
+    } else if (package) {
+      IUnknown* currentId = nullptr;
+      if (copy.m_pUnknown->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&currentId)) !=
+          S_OK)
+        currentId = nullptr;
+      bool same = currentId && currentId == packageId;
+      if (currentId) currentId->Release();
+      if (same) {
+        if (packageId) packageId->Release();
+      } else {
+        IUnknown* old = copy.m_pUnknown;
+        copy.m_pUnknown = packageId;
+        old->Release();
+      }
+    } else {
+      IUnknown* old = copy.m_pUnknown;
+      copy.m_pUnknown = nullptr;
+      old->Release();
+    }
+    if (package) package->Release();
+  }
+
+  RemoveItem(code, hotKey, name, type, kind);
+  if (HasStorage()) {
+    TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+    if (env && !env->IsClosing() && !Contains(copy)) StoreRecord(copy, true);
+  }
+  return 1;
+}
+
+bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
+  if (!m_pItems) return false;
+  NumericKeyMap kept;
+  for (const auto& entry : m_mapNumericKeys)
+    if (m_pItems[entry.second].m_cMarket != market) kept.insert(entry);
+  m_mapNumericKeys.swap(kept);
+  for (int g = 0; g < INDEX_GROUPS; ++g) {
+    for (int c = 0; c < ITEM_CATEGORIES; ++c) {
+      IndexList& list = m_arrIndex[g][c];
+      size_t out = 0;
+      for (size_t in = 0; in < list.size(); ++in) {
+        int slot = list[in];
+        int position = m_pSlots[slot].m_nItem;
+        if (m_pItems[position].m_cMarket == market) {
+          m_setFreeSlots.insert(slot);
+          // A position is released through its code entry only.
+          if (g == 0) m_setFreeItems.insert(position);
+        } else {
+          list[out++] = slot;
+        }
+      }
+      list.resize(out);
+    }
+  }
+  return true;
+}
+
+bool KeyboardInputMappingTable::ClearSource() {
+  fputs("KeyboardInputMappingTable::ClearSource\n", stdout);
+  for (auto& group : m_arrIndex)
+    for (auto& list : group) IndexList().swap(list);
+  delete[] m_pItems;
+  delete[] m_pSlots;
+  delete[] m_pHitFlags;
+  m_pItems = nullptr;
+  m_pSlots = nullptr;
+  m_pHitFlags = nullptr;
+  m_nItemCount = 0;
+  m_nSlotCount = 0;
+  m_nCapacity = 0;
+  m_mapNumericKeys.clear();
+  m_setFreeItems.clear();
+  m_setFreeSlots.clear();
+  return true;
+}
+
+bool KeyboardInputMappingTable::CollectCommandItems(std::set<int>& positions) {
+  for (int g = 0; g < INDEX_GROUPS; ++g)
+    for (int c : kCommandCategories)
+      for (int slot : m_arrIndex[g][c]) positions.insert(m_pSlots[slot].m_nItem);
+  for (const auto& entry : m_mapNumericKeys) positions.insert(entry.second);
+  if (m_setFreeItems.empty()) return !positions.empty();
+  for (int position : m_setFreeItems) positions.erase(position);
+  m_setFreeItems.clear();
+  m_setFreeSlots.clear();
+  return !positions.empty();
+}
+
+// Compacts the store to its command records. A store without any command record is left as it
+// is and the result is false.
+bool KeyboardInputMappingTable::RetainCommandItems() {
+  if (!Lock()) return true;
+  std::set<int> positions;
+  if (!CollectCommandItems(positions)) {
+    Unlock();
+    return false;
+  }
+  int count = static_cast<int>(positions.size());
+  KeyboardItemInfo* commands = new (std::nothrow) KeyboardItemInfo[count];
+  if (!commands) {
+    Unlock();
+    return true;
+  }
+  int i = 0;
+  for (int position : positions) commands[i++] = m_pItems[position];
+  ClearSource();
+  AllocateStorage();
+  static const std::vector<int> kAllCategories;
+  AddKeyboardItem(commands, count, &kAllCategories, false);
+  delete[] commands;
+  Unlock();
+  return true;
+}

@@ -1,0 +1,122 @@
+// Tidying a result: the first of each group of equivalent records stays, former names go when
+// digits were typed, and former names of B shares, funds and bonds move next to their kind.
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+
+#include "platform/Platform.h"
+#include "table/MappingTable.h"
+
+namespace {
+
+// Kind used only while a former name waits to be placed: it makes CategoryOf answer with the
+// category of the security it names.
+const DWORD KIND_MOVED_FORMER_NAME = 259;
+
+struct DuplicateKey {
+  int kindClass;
+  unsigned short type;
+  const wchar_t* code;
+  const wchar_t* name;
+};
+
+bool operator<(const DuplicateKey& a, const DuplicateKey& b) {
+  if (a.kindClass != b.kindClass) return a.kindClass < b.kindClass;
+  if (a.type != b.type) return a.type < b.type;
+  int c = wcscmp(a.code, b.code);
+  if (c != 0) return c < 0;
+  return wcscmp(a.name, b.name) < 0;
+}
+
+int KindClass(DWORD kind) {
+  if (kind == KIND_FORMER_NAME || kind == KIND_ALIAS || kind == KIND_MOVED_FORMER_NAME) return -1;
+  return static_cast<int>(kind);
+}
+
+int CategoryWithKind(const KeyboardItemInfo& r, DWORD kind) {
+  int type = r.m_wType;
+  return CategoryOf(&r, &type, &kind, 0);
+}
+
+bool IsMovedCategory(int c) { return c == 17 || c == 18 || (c >= 39 && c <= 42); }
+
+int Normalised(int c) {
+  if (c == 39) return 40;
+  if (c == 41) return 42;
+  return c;
+}
+
+// Finds where a moved former name belongs, or -1.
+int PlaceOf(const KeyboardItemInfo& v, const std::vector<KeyboardItemInfo>& results) {
+  int cv = Normalised(CategoryWithKind(v, KIND_MOVED_FORMER_NAME));
+  // First: right after the first run of the same kind of security and exactness that is
+  // followed by something else.
+  bool previousSame = false;
+  for (size_t k = 0; k < results.size(); ++k) {
+    const KeyboardItemInfo& r = results[k];
+    bool same =
+        Normalised(CategoryWithKind(r, r.m_dwKind)) == cv && r.m_eSelectType == v.m_eSelectType;
+    if (!same && previousSame) return static_cast<int>(k);
+    previousSame = same;
+  }
+  // Then: before the first less exact match (for an exact former name), or the first equally
+  // exact match of a later category.
+  for (size_t k = 0; k < results.size(); ++k) {
+    const KeyboardItemInfo& r = results[k];
+    int cr = Normalised(CategoryWithKind(r, r.m_dwKind));
+    if ((cr == 64 || cr == 65) && v.m_eSelectType != KEYBOARD_SELECT_WHOLE) continue;
+    if ((v.m_eSelectType == KEYBOARD_SELECT_WHOLE && r.m_eSelectType > KEYBOARD_SELECT_WHOLE) ||
+        (r.m_eSelectType == v.m_eSelectType && cv < cr))
+      return static_cast<int>(k);
+  }
+  return -1;
+}
+
+}  // namespace
+
+void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
+                                            std::vector<KeyboardItemInfo>* results, bool digits) {
+  if (results->empty()) return;
+  bool msci = plat::CompareOrdinalNoCase(text, L"MSCI") == 0;
+  // The walk reads a copy, so the caller's vector keeps its reserved capacity; duplicate keys
+  // point into that copy. With at most a few hundred records a sorted vector serves as the set.
+  const std::vector<KeyboardItemInfo> found(results->begin(), results->end());
+  results->clear();
+  std::vector<DuplicateKey> seen;
+  seen.reserve(found.size());
+  std::vector<KeyboardItemInfo> moved;  // newest first
+
+  for (const KeyboardItemInfo& r : found) {
+    DuplicateKey key = {KindClass(r.m_dwKind), r.m_wType, r.m_szCode, r.m_szName};
+    auto at = std::lower_bound(seen.begin(), seen.end(), key);
+    if (at != seen.end() && !(key < *at)) continue;
+    seen.insert(at, key);
+    if (msci) {
+      results->push_back(r);
+    } else if (digits) {
+      if (r.m_dwKind != KIND_FORMER_NAME) results->push_back(r);
+    } else if (r.m_dwKind == KIND_FORMER_NAME &&
+               IsMovedCategory(CategoryWithKind(r, KIND_MOVED_FORMER_NAME))) {
+      moved.insert(moved.begin(), r);
+      moved.front().m_dwKind = KIND_MOVED_FORMER_NAME;
+    } else {
+      results->push_back(r);
+    }
+  }
+  if (moved.empty()) return;
+
+  for (size_t m = 0; m < moved.size();) {
+    int place = PlaceOf(moved[m], *results);
+    if (place < 0) {
+      ++m;
+      continue;
+    }
+    moved[m].m_dwKind = KIND_FORMER_NAME;
+    results->insert(results->begin() + place, moved[m]);
+    moved.erase(moved.begin() + static_cast<long>(m));
+  }
+  for (size_t m = moved.size(); m-- > 0;) {
+    moved[m].m_dwKind = KIND_FORMER_NAME;
+    results->push_back(moved[m]);
+  }
+}

@@ -1,0 +1,104 @@
+#include "SearchSession.h"
+
+#include <cstdio>
+
+#include "Utf8.h"
+#include "frame/HotKeyManager.h"
+#include "services/SecurityMaster.h"
+#include "services/TerminalEnv.h"
+#include "table/MappingTable.h"
+
+SearchSession::SearchSession()
+    : m_pEnv(new CTerminalEnv), m_pMaster(new CSecurityMaster), m_pManager(nullptr) {
+  m_pEnv->AddRef();
+  m_pMaster->AddRef();
+  m_pEnv->SetDataMgr(m_pMaster);
+  CGlobalEnv::SetGlobalEnv(m_pEnv);
+}
+
+SearchSession::~SearchSession() {
+  if (m_pManager) {
+    // The table announces its clearing on standard output; the results are complete by now
+    // and must stay the whole of it.
+    fflush(stdout);
+#ifdef _WIN32
+    if (!freopen("NUL", "w", stdout)) fclose(stdout);
+#else
+    if (!freopen("/dev/null", "w", stdout)) fclose(stdout);
+#endif
+    m_pManager->Uninitialize();
+    m_pManager->Release();
+  }
+  CGlobalEnv::SetGlobalEnv(nullptr);
+  m_pEnv->SetDataMgr(nullptr);
+  m_pMaster->Release();
+  m_pEnv->Release();
+}
+
+bool SearchSession::Load(std::vector<KeyboardItemInfo>& items, const LoadOptions& options,
+                         std::string* error) {
+  for (const KeyboardItemInfo& item : items) {
+    if (item.m_dwKind == KIND_FORMER_NAME || item.m_dwKind == KIND_COMMAND ||
+        item.m_dwKind == KIND_ALIAS)
+      continue;
+    m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
+  }
+  IUnknown* unknown = nullptr;
+  if (GetClassObject(&unknown, HOTKEY_MANAGER_CLSID) != S_OK) {
+    *error = "GetClassObject failed";
+    return false;
+  }
+  m_pManager = static_cast<IHotKeyManager*>(unknown);
+  if (!m_pManager->Initialize()) {
+    *error = "Initialize failed";
+    return false;
+  }
+  if (options.bulk) {
+    std::vector<int> allCategories;
+    if (!items.empty() &&
+        !m_pManager->AddKeyboardItems(items.data(), static_cast<int>(items.size()), &allCategories,
+                                      options.skipDuplicateCheck ? TRUE : FALSE)) {
+      *error = "AddKeyboardItems refused the items";
+      return false;
+    }
+  } else {
+    for (KeyboardItemInfo& item : items) {
+      if (!m_pManager->AddOneKeyboardItem(&item)) {
+        *error = "AddOneKeyboardItem refused an item";
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void SearchSession::SetOpenMode(int mode) {
+  // The tools link the component statically, so the manager behind the interface is ours.
+  auto* manager = static_cast<CHotKeyManager*>(m_pManager);
+  if (manager && manager->MappingTable()) manager->MappingTable()->m_nOpenMode = mode;
+}
+
+std::string FormatTypeWord(unsigned short type) {
+  char text[8];
+  snprintf(text, sizeof(text), "0x%04X", static_cast<unsigned>(type));
+  return text;
+}
+
+std::string FormatResultLine(const KeyboardItemInfo& item) {
+  std::string line = std::to_string(static_cast<int>(item.m_eSelectType));
+  line += '\t';
+  line += std::to_string(static_cast<unsigned long>(item.m_dwKind));
+  line += '\t';
+  line += FormatTypeWord(item.m_wType);
+  line += '\t';
+  line += std::to_string(static_cast<unsigned>(item.m_cMarket));
+  line += '\t';
+  line += std::to_string(item.m_nExtraInfo);
+  line += '\t';
+  line += WideToUtf8(item.m_szCode);
+  line += '\t';
+  line += WideToUtf8(item.m_szHotKey);
+  line += '\t';
+  line += WideToUtf8(item.m_szName);
+  return line;
+}

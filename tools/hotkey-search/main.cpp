@@ -1,0 +1,175 @@
+// hotkey-search: loads an items file into the component through GetClassObject and prints the
+// results of each query in a line format that other programs compare byte for byte.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "tools/common/ItemsFile.h"
+#include "tools/common/SearchSession.h"
+#include "tools/common/Utf8.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: hotkey-search --items ITEMS.tsv [--load bulk|single] [--skip-duplicate-check]\n"
+    "                     [--exclude-commands | --categories N,N,...] [--open-mode N]\n"
+    "                     [--queries FILE | QUERY...]\n"
+    "\n"
+    "ITEMS.tsv: UTF-8, one item a line, seven tab-separated columns\n"
+    "  code, hotkey, name, type, extra, kind, market (numbers decimal or 0x hex);\n"
+    "  empty lines and lines starting with '#' are ignored.\n"
+    "Output per query: Q<TAB>query<TAB>count (or false), then count lines\n"
+    "  select<TAB>kind<TAB>type<TAB>market<TAB>extra<TAB>code<TAB>hotkey<TAB>name\n";
+
+struct Options {
+  std::string items;
+  LoadOptions load;
+  bool excludeCommands = false;
+  bool useCategories = false;
+  std::vector<int> categories;
+  int openMode = 0;
+  std::string queriesFile;
+  std::vector<std::string> queries;
+};
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "hotkey-search: %s\n", message.c_str());
+  return 2;
+}
+
+bool ParseInt(const std::string& text, int* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  long parsed = strtol(text.c_str(), &end, 10);
+  if (*end != 0) return false;
+  *value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ParseCategories(const std::string& text, std::vector<int>* categories) {
+  size_t start = 0;
+  for (;;) {
+    size_t comma = text.find(',', start);
+    int value;
+    if (!ParseInt(text.substr(start, comma == std::string::npos ? comma : comma - start), &value))
+      return false;
+    categories->push_back(value);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+// Returns -1 to go on, else the exit status.
+int ParseArguments(const std::vector<std::string>& args, Options* options) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= args.size()) return false;
+      *out = args[++i];
+      return true;
+    };
+    std::string text;
+    if (arg == "--help" || arg == "-h") {
+      fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--items") {
+      if (!value(&options->items)) return Fail("--items needs a file");
+    } else if (arg == "--load") {
+      if (!value(&text) || (text != "bulk" && text != "single"))
+        return Fail("--load takes bulk or single");
+      options->load.bulk = text == "bulk";
+    } else if (arg == "--skip-duplicate-check") {
+      options->load.skipDuplicateCheck = true;
+    } else if (arg == "--exclude-commands") {
+      options->excludeCommands = true;
+    } else if (arg == "--categories") {
+      if (!value(&text) || !ParseCategories(text, &options->categories))
+        return Fail("--categories takes N,N,...");
+      options->useCategories = true;
+    } else if (arg == "--open-mode") {
+      if (!value(&text) || !ParseInt(text, &options->openMode))
+        return Fail("--open-mode takes a number");
+    } else if (arg == "--queries") {
+      if (!value(&options->queriesFile)) return Fail("--queries needs a file");
+    } else if (arg == "--") {
+      options->queries.insert(options->queries.end(), args.begin() + i + 1, args.end());
+      break;
+    } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+      return Fail("unknown option " + arg + "\n" + kUsage);
+    } else {
+      options->queries.push_back(arg);
+    }
+  }
+  if (options->items.empty()) return Fail(std::string("--items is required\n") + kUsage);
+  if (options->excludeCommands && options->useCategories)
+    return Fail("--exclude-commands and --categories exclude each other");
+  return -1;
+}
+
+bool ReadQueries(const std::string& path, std::vector<std::string>* queries) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    queries->push_back(line);
+  }
+  return true;
+}
+
+int Run(const std::vector<std::string>& args) {
+  Options options;
+  int status = ParseArguments(args, &options);
+  if (status >= 0) return status;
+  if (!options.queriesFile.empty() && !ReadQueries(options.queriesFile, &options.queries))
+    return Fail("cannot read " + options.queriesFile);
+
+  std::vector<KeyboardItemInfo> items;
+  ItemsFileError error;
+  if (!LoadItemsFile(options.items, &items, &error)) {
+    if (error.line == 0) return Fail(error.message);
+    return Fail(options.items + ":" + std::to_string(error.line) + ": " + error.message);
+  }
+  SearchSession session;
+  std::string loadError;
+  if (!session.Load(items, options.load, &loadError)) return Fail(loadError);
+  session.SetOpenMode(options.openMode);
+
+  // One vector for every query: the search empties it and keeps its reserved capacity.
+  std::vector<KeyboardItemInfo> results;
+  std::string out;
+  for (const std::string& query : options.queries) {
+    std::wstring text = Utf8ToWide(query);
+    bool found = options.useCategories ? session.Manager()->SearchKeyboardItemsEx(
+                                             text.c_str(), &results, &options.categories)
+                                       : session.Manager()->SearchKeyboardItems(
+                                             text.c_str(), &results, options.excludeCommands);
+    out = "Q\t" + query + "\t" + (found ? std::to_string(results.size()) : "false") + "\n";
+    if (found)
+      for (const KeyboardItemInfo& item : results) out += FormatResultLine(item) + "\n";
+    fwrite(out.data(), 1, out.size(), stdout);
+  }
+  fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
+  return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
