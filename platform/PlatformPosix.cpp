@@ -65,10 +65,9 @@ bool WaitLockEvent(HANDLE event) {
 bool SetLockEvent(HANDLE event) {
   if (!event) return false;
   auto* e = static_cast<AutoResetEvent*>(event);
-  {
-    std::lock_guard<std::mutex> guard(e->mutex);
-    e->signalled = true;
-  }
+  // Notified under the mutex: a woken waiter may close the event as soon as it is released.
+  std::lock_guard<std::mutex> guard(e->mutex);
+  e->signalled = true;
   e->signal.notify_one();
   return true;
 }

@@ -1,5 +1,6 @@
 // The one key comparison behind every index list and every search. It folds case one character
 // at a time, skips spaces and folds full-width letters, and allocates nothing.
+#include <cstdint>
 #include <cwchar>
 
 #include "platform/Platform.h"
@@ -10,7 +11,12 @@ namespace {
 const int kFullWidthStart = 0xFF21;
 const int kFullWidthOffset = 0xFEE0;
 
-inline int Upper(wchar_t c) { return static_cast<int>(plat::UpperChar(c)); }
+// ASCII, which nearly every key is, upper-cases the same under every platform rule; only the
+// rest goes to the platform.
+inline int Upper(wchar_t c) {
+  if (static_cast<uint32_t>(c) < 0x80) return c >= L'a' && c <= L'z' ? c - 0x20 : c;
+  return static_cast<int>(plat::UpperChar(c));
+}
 
 inline int FoldWidth(int c) { return c >= kFullWidthStart ? c - kFullWidthOffset : c; }
 

@@ -1,0 +1,121 @@
+// Code page 936 conversions. Windows has the code page built in; elsewhere glibc's iconv knows it
+// as GBK (the superset that code page 936 really is), with GB2312 as a fallback name.
+#include <cstring>
+
+#include "TextCodec.h"
+#include "frame/DataComFun.h"
+
+#ifdef _WIN32
+#include "platform/WinTypes.h"
+#else
+#include <errno.h>
+#include <iconv.h>
+#endif
+
+namespace ts {
+
+namespace {
+
+#ifdef _WIN32
+const UINT kCodePage936 = 936;
+#else
+// One converter per call: iconv descriptors carry shift state and may not be shared by threads.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
+    if (!Valid()) {
+      if (strcmp(to, "GBK") == 0) m_cd = iconv_open("GB2312", from);
+      if (strcmp(from, "GBK") == 0) m_cd = iconv_open(to, "GB2312");
+    }
+  }
+  ~Converter() {
+    if (Valid()) iconv_close(m_cd);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+  iconv_t Get() const { return m_cd; }
+
+ private:
+  iconv_t m_cd;
+};
+#endif
+
+}  // namespace
+
+bool WideToGb2312(const std::wstring& text, std::string& out) {
+  out.clear();
+  if (text.empty()) return true;
+#ifdef _WIN32
+  const int length = static_cast<int>(text.size());
+  const int needed =
+      WideCharToMultiByte(kCodePage936, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return false;
+  out.resize(static_cast<size_t>(needed));
+  WideCharToMultiByte(kCodePage936, 0, text.data(), length, &out[0], needed, nullptr, nullptr);
+  return true;
+#else
+  Converter converter("GBK", "WCHAR_T");
+  if (!converter.Valid()) return false;
+  char* in = reinterpret_cast<char*>(const_cast<wchar_t*>(text.data()));
+  size_t inLeft = text.size() * sizeof(wchar_t);
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof(buffer);
+    const size_t result = iconv(converter.Get(), &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // A character the code page lacks (or a broken one): replaced like WideCharToMultiByte does.
+    out.push_back('?');
+    const size_t skip = inLeft < sizeof(wchar_t) ? inLeft : sizeof(wchar_t);
+    in += skip;
+    inLeft -= skip;
+  }
+  return true;
+#endif
+}
+
+bool Gb2312ToWide(const char* text, std::wstring& out) {
+  out.clear();
+  if (!text) return false;
+  if (!*text) return true;
+#ifdef _WIN32
+  const int needed = MultiByteToWideChar(kCodePage936, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+  if (needed <= 0) return false;
+  out.resize(static_cast<size_t>(needed));
+  if (MultiByteToWideChar(kCodePage936, MB_ERR_INVALID_CHARS, text, -1, &out[0], needed) <= 0)
+    return false;
+  out.resize(static_cast<size_t>(needed - 1));  // drop the terminator
+  return true;
+#else
+  Converter converter("WCHAR_T", "GBK");
+  if (!converter.Valid()) return false;
+  const size_t length = strlen(text);
+  std::wstring buffer(length + 1, L'\0');  // never more characters than bytes
+  char* in = const_cast<char*>(text);
+  size_t inLeft = length;
+  char* outPtr = reinterpret_cast<char*>(&buffer[0]);
+  size_t outLeft = buffer.size() * sizeof(wchar_t);
+  if (iconv(converter.Get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1))
+    return false;
+  if (iconv(converter.Get(), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
+    return false;
+  buffer.resize(buffer.size() - outLeft / sizeof(wchar_t));
+  out.swap(buffer);
+  return true;
+#endif
+}
+
+}  // namespace ts
+
+bool CDataComFun::GB2312ToUnicode(const char* text, wchar_t*& out) {
+  out = nullptr;
+  std::wstring wide;
+  if (!ts::Gb2312ToWide(text, wide)) return false;
+  out = new wchar_t[wide.size() + 1];
+  memcpy(out, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  return true;
+}

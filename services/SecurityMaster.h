@@ -1,0 +1,64 @@
+// The host's data centre: a security master answering GetOneStkInfo, and the broadcast of skin
+// changes to the windows that registered for it.
+//
+// Security master file: UTF-8 text (an optional byte-order mark is skipped), one security a line,
+// fields separated by tabs, blank lines and lines starting with '#' ignored:
+//   code <TAB> market <TAB> name [<TAB> type word [<TAB> depositary receipt]]
+// - code: at most 15 bytes are kept in the record (m_szCode is 16 bytes with its terminator);
+// - market: decimal 0 to 255 (1 Shanghai, 0 Shenzhen);
+// - name: stored as GB2312 (code page 936), cut to 51 bytes at a character boundary;
+// - type word: decimal or 0x-prefixed hexadecimal up to 0xFFFF; empty or missing gives
+//   market << 8 (high byte market group, low byte type 0);
+// - depositary receipt: 1 or 0; empty or missing gives 0.
+// The first registration of a (code, market) pair wins; later ones are refused.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "frame/DataMgr.h"
+#include "frame/Export.h"
+
+class TS_API CSecurityMaster : public CDataMgr {
+ public:
+  CSecurityMaster();
+  ~CSecurityMaster() override;
+  CSecurityMaster(const CSecurityMaster&) = delete;
+  CSecurityMaster& operator=(const CSecurityMaster&) = delete;
+
+  // Adds one security; false for an empty code, or a (code, market) already known.
+  bool AddSecurity(const wchar_t* code, unsigned char market, const wchar_t* name);
+  bool AddSecurity(const wchar_t* code, unsigned char market, const wchar_t* name,
+                   unsigned short type, bool depositaryReceipt);
+  // Reads a security master file; returns the securities added, or -1 if the file cannot be
+  // read. *rejected (optional) counts the lines that were neither comments nor added.
+  int LoadFile(const wchar_t* path, int* rejected = nullptr);
+  // The same for the text of such a file.
+  int LoadText(const std::string& utf8, int* rejected = nullptr);
+  size_t Count();
+
+  // Sends the skin-changed broadcast (0x537, wParam 135) to every registered window that still
+  // exists, synchronously; returns how many received it. Without a window system none do.
+  int BroadcastPaletteChanged();
+  size_t BroadcastWindowCount();
+
+  // --- CDataMgr. The returned record stays valid and unchanged while the master lives. ---
+  const STK_PER* GetOneStkInfo(const std::wstring& code, unsigned char market) override;
+  void RegistRecvBroadcastMsgWnd(HWND wnd) override;
+  void UnregistRecvBroadcastMsgWnd(HWND wnd) override;
+
+ private:
+  typedef std::pair<std::wstring, unsigned char> Key;
+
+  std::shared_mutex m_lock;
+  std::deque<STK_PER> m_records;  // a deque never moves its elements when it grows
+  std::map<Key, const STK_PER*> m_index;
+  std::mutex m_windowLock;
+  std::vector<HWND> m_windows;
+};

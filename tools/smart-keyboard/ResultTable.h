@@ -1,0 +1,11 @@
+// Results as a person reads them: aligned columns with the category name and how each item was
+// found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "frame/KeyboardItemInfo.h"
+
+std::string FormatResultTable(const std::string& query, bool found,
+                              const std::vector<KeyboardItemInfo>& results);
