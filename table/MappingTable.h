@@ -140,8 +140,9 @@ class KeyboardInputMappingTable {
 
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                            unsigned short type, DWORD kind);
+  // Direction 0 reports the slots it released; direction 1 takes them out of its lists too.
   int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                      unsigned short type, DWORD kind, int direction);
+                      unsigned short type, DWORD kind, int direction, int releasedSlots[3]);
 
   void SearchDigits(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
                     const std::vector<int>* filter);

@@ -84,7 +84,7 @@ int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const w
 
 int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey,
                                                const wchar_t* name, unsigned short type, DWORD kind,
-                                               int direction) {
+                                               int direction, int releasedSlots[3]) {
   KeyCompareMode mode = {static_cast<unsigned char>(direction), 0};
   int category = CategoryOfIdentity(code, type, kind);
   if (category < 0 || category >= ITEM_CATEGORIES) return -1;
@@ -98,9 +98,9 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
   }
   int result = -1;
   for (int key = 0; key < 3; ++key) {
-    if (ranges[key].first < 0) continue;
     IndexList& list = *lists[key];
-    for (int p = ranges[key].first; p <= ranges[key].second; ++p) {
+    bool erased = false;
+    for (int p = ranges[key].first; p >= 0 && p <= ranges[key].second; ++p) {
       int slot = list[p];
       int position = m_pSlots[slot].m_nItem;
       const KeyboardItemInfo& s = m_pItems[position];
@@ -111,8 +111,17 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
         list.erase(list.begin() + p);
         m_setFreeSlots.insert(slot);
         result = position;
+        erased = true;
+        if (direction == 0) releasedSlots[key] = slot;
         break;
       }
+    }
+    // The backward comparison does not fold case, so a key given in other letters can miss its
+    // backward entry; the slot the forward pass released stands in this list too and must leave
+    // it, or a search would still find the removed record.
+    if (direction == 1 && !erased && releasedSlots[key] >= 0) {
+      auto stale = std::find(list.begin(), list.end(), releasedSlots[key]);
+      if (stale != list.end()) list.erase(stale);
     }
   }
   return result;
@@ -123,9 +132,10 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
                                           const DWORD* kind) {
   if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return 0;
   int position = RemoveFromNumericMap(code, hotKey, name, *type, *kind);
-  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0);
+  int releasedSlots[3] = {-1, -1, -1};
+  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0, releasedSlots);
   if (position < 0) position = indexed;
-  RemoveFromIndex(code, hotKey, name, *type, *kind, 1);
+  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, releasedSlots);
   if (position < 0) return 0;
   // The record stays in place, still holding its object, until the position is reused.
   m_setFreeItems.insert(position);

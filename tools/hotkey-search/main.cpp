@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
+#include "tools/common/ToolMain.h"
 #include "tools/common/Utf8.h"
 
 namespace {
@@ -125,7 +121,9 @@ bool ReadQueries(const std::string& path, std::vector<std::string>* queries) {
   return true;
 }
 
-int Run(const std::vector<std::string>& args) {
+}  // namespace
+
+int RunTool(const std::vector<std::string>& args) {
   Options options;
   int status = ParseArguments(args, &options);
   if (status >= 0) return status;
@@ -160,16 +158,3 @@ int Run(const std::vector<std::string>& args) {
   fflush(stdout);
   return 0;
 }
-
-}  // namespace
-
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
-  return Run(args);
-}
-#else
-int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
-#endif

@@ -6,7 +6,6 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
@@ -17,6 +16,7 @@
 #include "ResultTable.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
+#include "tools/common/ToolMain.h"
 #include "tools/common/Utf8.h"
 
 extern const unsigned char kEmbeddedItems[];
@@ -68,7 +68,9 @@ class Runner {
   std::vector<KeyboardItemInfo> m_results;  // kept across queries; the search empties it
 };
 
-int Run(const std::vector<std::string>& args) {
+}  // namespace
+
+int RunTool(const std::vector<std::string>& args) {
   std::string itemsPath;
   bool contract = false;
   std::vector<std::string> queries;
@@ -128,16 +130,3 @@ int Run(const std::vector<std::string>& args) {
   }
   return 0;
 }
-
-}  // namespace
-
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
-  return Run(args);
-}
-#else
-int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
-#endif

@@ -1,0 +1,145 @@
+// Result order for digits: numeric command keys, exact matches category by category, then the
+// three ranked passes over the digit category order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/SearchFixture.h"
+
+using namespace type_word;
+
+namespace {
+
+typedef std::vector<std::wstring> RowList;
+
+std::vector<KeyboardItemInfo> ThreeDigitItems() {
+  return {
+      Command(L"600", L"", L"测试命令", FUNCTION_CMD, 600),    // numeric command key
+      Security(L"600", L"HKA", L"港股六百", HK_OTHER, 31),     // 22, exact code
+      Security(L"600", L"ZSA", L"指数六百", INDEX, 1),         // 37, exact code
+      Command(L"2600", L"MR", L"买入", TRADE_CMD, 221),        // 0, ends
+      Security(L"601600", L"ZGLY", L"中国铝业", SH_A, 1),      // 11, ends
+      Security(L"000600", L"JTNY", L"建投能源", SZ_A, 0),      // 12, ends
+      Security(L"688600", L"WXKJ", L"皖仪科技", STAR, 1),      // 15, ends
+      Security(L"400600", L"TSB", L"退市乙", DELISTED, 0),     // 64, ends
+      Security(L"600519", L"GZMT", L"贵州茅台", SH_A, 1),      // 11, begins
+      Security(L"600000", L"PFYH", L"浦发银行", SH_A, 1),      // 11, begins
+      Security(L"00600", L"AGYY", L"爱高集团", HK_MAIN, 31),   // 21, ends
+      Security(L"60000", L"HKB", L"港股乙", HK_MAIN, 31),      // 21, begins
+      Security(L"600001", L"ZSB", L"指数乙", INDEX, 1),        // 37, begins
+      Security(L"399600", L"ZSC", L"指数丙", INDEX, 0),        // 37, ends
+      Security(L"510600", L"LYETF", L"600ETF", SH_FUND, 1),    // 39, name begins, code ends
+      Security(L"600799", L"TSGF", L"退市股份", DELISTED, 1),  // 64, begins
+      Security(L"900600", L"HBG", L"沪B股", SH_B, 1),          // 17, ends
+      FormerName(L"600000", L"PFJM", L"浦发旧名", SH_A, 1),    // 65, begins: dropped
+  };
+}
+
+TEST(SearchDigits, ThreeDigitsRunMapExactThenThreePasses) {
+  SearchBed bed;
+  ASSERT_TRUE(bed.LoadSingle(ThreeDigitItems()));
+  std::vector<KeyboardItemInfo> results = bed.Search(L"600");
+  EXPECT_EQ(Rows(results), (RowList{
+                               L"C:600 1",                // numeric command map
+                               L"600 1", L"600 1",        // exact: category 22, then 37
+                               L"C:2600 3", L"601600 3",  // pass 1: endings of 0..4, 11,
+                               L"000600 3", L"688600 3",  //   12..14, 15,
+                               L"400600 3",               //   64
+                               L"600000 2", L"600519 2",  // pass 2: beginnings of 11
+                               L"00600 3",                //   Hong Kong 21: endings
+                               L"600001 2", L"510600 2",  //   37, 39 (by its name)
+                               L"600799 2",               //   64; the former name is gone
+                               L"900600 3",               // pass 3: endings of 17,
+                               L"60000 2",                //   Hong Kong 21: beginnings,
+                               L"399600 3",               //   endings of 37
+                           }));
+  ASSERT_EQ(results.size(), 17u);
+  EXPECT_EQ(results[1].m_wType, HK_OTHER);
+  EXPECT_EQ(results[2].m_wType, INDEX);
+  // The fund matched by its name and its code is there once, as first found.
+  EXPECT_STREQ(results[12].m_szName, L"600ETF");
+  for (const KeyboardItemInfo& r : results) EXPECT_NE(r.m_dwKind, KIND_FORMER_NAME);
+}
+
+TEST(SearchDigits, BulkLoadGivesTheSameOrderForDistinctKeys) {
+  SearchBed bed;
+  ASSERT_TRUE(bed.LoadBulk(ThreeDigitItems()));
+  SearchBed single;
+  ASSERT_TRUE(single.LoadSingle(ThreeDigitItems()));
+  EXPECT_EQ(Rows(bed.Search(L"600")), Rows(single.Search(L"600")));
+}
+
+// Shenzhen A categories move ahead of Shanghai A from four digits on.
+TEST(SearchDigits, FourDigitsPutShenzhenBeforeShanghai) {
+  SearchBed bed;
+  ASSERT_TRUE(bed.LoadSingle({
+      Security(L"600001", L"HDGT", L"邯郸钢铁", SH_A, 1),   // 11
+      Security(L"000001", L"PAYH", L"平安银行", SZ_A, 0),   // 12
+      Security(L"300001", L"TRD", L"特锐德", SZ_A_GEM, 0),  // 14
+      Security(L"000100", L"TCLKJ", L"TCL科技", SZ_A, 0),   // 12
+      Security(L"001979", L"ZSSK", L"招商蛇口", SZ_A, 0),   // 12
+      Security(L"688001", L"HXGD", L"华兴源创", STAR, 1),   // 15
+      Security(L"880001", L"ZSA", L"指数甲", INDEX, 1),     // 37
+  }));
+  EXPECT_EQ(Rows(bed.Search(L"001")), (RowList{L"600001 3", L"000001 3", L"300001 3", L"688001 3",
+                                               L"001979 2", L"880001 3"}));
+  EXPECT_EQ(Rows(bed.Search(L"0001")),
+            (RowList{L"000001 3", L"300001 3", L"600001 3", L"000100 2", L"880001 3"}));
+  EXPECT_EQ(Rows(bed.Search(L"000001")), (RowList{L"000001 1"}));
+}
+
+// Keys of the numeric command map equal to the digits come first, in the order they were
+// registered, and that lookup does not stop at the cap.
+TEST(SearchDigits, NumericCommandKeysComeFirstWithoutCap) {
+  SearchBed bed;
+  std::vector<KeyboardItemInfo> items;
+  items.push_back(Security(L"600000", L"PFYH", L"浦发银行", SH_A, 1));
+  items.push_back(Command(L"12", L"60", L"代码六十", FUNCTION_CMD, 1));  // hot key in the map
+  for (int i = 0; i < 120; ++i) {
+    std::wstring name = {L'命', L'令', static_cast<wchar_t>(L'A' + i / 26),
+                         static_cast<wchar_t>(L'A' + i % 26)};
+    items.push_back(Command(L"60", L"", name.c_str(), FUNCTION_CMD, 100 + i));
+  }
+  ASSERT_TRUE(bed.LoadSingle(items));
+
+  std::vector<KeyboardItemInfo> results = bed.Search(L"60");
+  ASSERT_EQ(results.size(), 121u);
+  EXPECT_EQ(results[0].m_nExtraInfo, 1);
+  for (int i = 0; i < 120; ++i) {
+    EXPECT_EQ(results[i + 1].m_nExtraInfo, 100 + i);
+    EXPECT_EQ(results[i + 1].m_eSelectType, KEYBOARD_SELECT_WHOLE);
+  }
+  // A longer digit text does not find map keys that only begin with it.
+  EXPECT_EQ(Rows(bed.Search(L"6")), (RowList{L"600000 2"}));
+}
+
+TEST(SearchDigits, CapStopsAtExactlyOneHundred) {
+  SearchBed bed;
+  std::vector<KeyboardItemInfo> items;
+  for (int i = 0; i < 150; ++i) {
+    // No key ends with "60".
+    wchar_t code[8], hotKey[8], name[8];
+    swprintf(code, 8, L"60%03d1", i);
+    swprintf(hotKey, 8, L"GP%lc%lc", static_cast<wchar_t>(L'A' + i / 26),
+             static_cast<wchar_t>(L'A' + i % 26));
+    swprintf(name, 8, L"股%lc%lc", static_cast<wchar_t>(L'A' + i / 26),
+             static_cast<wchar_t>(L'A' + i % 26));
+    items.push_back(Security(code, hotKey, name, SH_A, 1));
+  }
+  // Endings in a later category would come after the cap.
+  items.push_back(Security(L"000060", L"ZSA", L"指数甲", INDEX, 0));
+  ASSERT_TRUE(bed.LoadBulk(items));
+
+  std::vector<KeyboardItemInfo> results = bed.Search(L"60");
+  ASSERT_EQ(results.size(), 100u);
+  for (int i = 0; i < 100; ++i) {
+    wchar_t code[8];
+    swprintf(code, 8, L"60%03d1", i);
+    EXPECT_STREQ(results[i].m_szCode, code);
+    EXPECT_EQ(results[i].m_eSelectType, KEYBOARD_SELECT_BEGIN);
+  }
+  EXPECT_EQ(bed.Search(L"6014").size(), 10u);
+}
+
+}  // namespace
