@@ -117,10 +117,17 @@ wchar_t UpperChar(wchar_t c) {
   return c;
 }
 
+namespace {
+inline int UpperFast(wchar_t c) {
+  if (static_cast<uint32_t>(c) < 0x80) return c >= L'a' && c <= L'z' ? c - 0x20 : c;
+  return static_cast<int>(UpperChar(c));
+}
+}  // namespace
+
 int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int count) {
   for (int i = 0; i < count; ++i) {
-    int ca = static_cast<int>(UpperChar(a[i]));
-    int cb = static_cast<int>(UpperChar(b[i]));
+    int ca = UpperFast(a[i]);
+    int cb = UpperFast(b[i]);
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == 0) return 0;
   }
@@ -129,8 +136,8 @@ int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int count) {
 
 int CompareNoCase(const wchar_t* a, const wchar_t* b) {
   for (size_t i = 0;; ++i) {
-    int ca = static_cast<int>(UpperChar(a[i]));
-    int cb = static_cast<int>(UpperChar(b[i]));
+    int ca = UpperFast(a[i]);
+    int cb = UpperFast(b[i]);
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == 0) return 0;
   }

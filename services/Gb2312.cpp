@@ -19,7 +19,8 @@ namespace {
 #ifdef _WIN32
 const UINT kCodePage936 = 936;
 #else
-// One converter per call: iconv descriptors carry shift state and may not be shared by threads.
+// Converters are kept per thread: iconv descriptors carry shift state and may not be shared by
+// threads, and opening one costs more than most conversions.
 class Converter {
  public:
   Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
@@ -35,11 +36,25 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
 
   bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-  iconv_t Get() const { return m_cd; }
+  // The descriptor in its initial shift state.
+  iconv_t Get() const {
+    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+    return m_cd;
+  }
 
  private:
   iconv_t m_cd;
 };
+
+Converter& ToGb2312() {
+  thread_local Converter converter("GBK", "WCHAR_T");
+  return converter;
+}
+
+Converter& FromGb2312() {
+  thread_local Converter converter("WCHAR_T", "GBK");
+  return converter;
+}
 #endif
 
 }  // namespace
@@ -56,15 +71,16 @@ bool WideToGb2312(const std::wstring& text, std::string& out) {
   WideCharToMultiByte(kCodePage936, 0, text.data(), length, &out[0], needed, nullptr, nullptr);
   return true;
 #else
-  Converter converter("GBK", "WCHAR_T");
+  Converter& converter = ToGb2312();
   if (!converter.Valid()) return false;
+  iconv_t cd = converter.Get();
   char* in = reinterpret_cast<char*>(const_cast<wchar_t*>(text.data()));
   size_t inLeft = text.size() * sizeof(wchar_t);
   char buffer[256];
   while (inLeft > 0) {
     char* outPtr = buffer;
     size_t outLeft = sizeof(buffer);
-    const size_t result = iconv(converter.Get(), &in, &inLeft, &outPtr, &outLeft);
+    const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
     if (result != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
@@ -91,18 +107,17 @@ bool Gb2312ToWide(const char* text, std::wstring& out) {
   out.resize(static_cast<size_t>(needed - 1));  // drop the terminator
   return true;
 #else
-  Converter converter("WCHAR_T", "GBK");
+  Converter& converter = FromGb2312();
   if (!converter.Valid()) return false;
+  iconv_t cd = converter.Get();
   const size_t length = strlen(text);
   std::wstring buffer(length + 1, L'\0');  // never more characters than bytes
   char* in = const_cast<char*>(text);
   size_t inLeft = length;
   char* outPtr = reinterpret_cast<char*>(&buffer[0]);
   size_t outLeft = buffer.size() * sizeof(wchar_t);
-  if (iconv(converter.Get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1))
-    return false;
-  if (iconv(converter.Get(), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
-    return false;
+  if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
+  if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
   buffer.resize(buffer.size() - outLeft / sizeof(wchar_t));
   out.swap(buffer);
   return true;

@@ -1,6 +1,7 @@
 // Binary searches and the in-place sort over one index list of slot numbers.
 #include <utility>
 
+#include "table/KeyCompareModes.h"
 #include "table/MappingTable.h"
 
 const wchar_t* KeyboardInputMappingTable::SlotText(int slot) const {
@@ -33,13 +34,22 @@ int KeyboardInputMappingTable::CompareSlots(const IndexList& list, int first, in
                     KeyText(m_pItems[sb.m_nItem], sb.m_nKey));
 }
 
-int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int high,
-                                           const wchar_t* text, bool first,
-                                           const KeyCompareMode* mode) const {
-  if (low < 0 || low > high || !text) return -1;
+namespace {
+
+// The binary search for one fixed mode: the comparison is inlined and the text's checks are done
+// once, not per entry.
+template <int (*Compare)(const wchar_t*, const wchar_t*)>
+int BoundFor(const IndexList& list, const KeySlot* slots, const KeyboardItemInfo* items, int low,
+             int high, const wchar_t* text, bool first) {
+  auto compareAt = [&](int pos) {
+    const KeySlot& slot = slots[list[pos]];
+    if (slot.m_nItem < 0 || slot.m_nKey > 2) return -1;
+    const wchar_t* key = KeyText(items[slot.m_nItem], slot.m_nKey);
+    return key[0] ? Compare(key, text) : -1;
+  };
   while (low + 1 < high) {
     int mid = (low + high) / 2;
-    int c = CompareSlotWithKey(list, mid, text, mode);
+    int c = compareAt(mid);
     if (first) {
       if (c < 0)
         low = mid;
@@ -54,9 +64,34 @@ int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int h
   }
   int outer = first ? low : high;
   int inner = first ? high : low;
-  if (CompareSlotWithKey(list, outer, text, mode) == 0) return outer;
-  if (CompareSlotWithKey(list, inner, text, mode) == 0) return inner;
+  if (compareAt(outer) == 0) return outer;
+  if (compareAt(inner) == 0) return inner;
   return -1;
+}
+
+int ForwardWhole(const wchar_t* a, const wchar_t* b) { return keycmp::CompareForwardWhole(a, b); }
+int ForwardPrefix(const wchar_t* a, const wchar_t* b) { return keycmp::CompareForwardPrefix(a, b); }
+int BackwardWhole(const wchar_t* a, const wchar_t* b) {
+  return keycmp::CompareBackward(a, wcslen(a), b, wcslen(b), false);
+}
+int BackwardSuffix(const wchar_t* a, const wchar_t* b) {
+  return keycmp::CompareBackward(a, wcslen(a), b, wcslen(b), true);
+}
+
+}  // namespace
+
+int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int high,
+                                           const wchar_t* text, bool first,
+                                           const KeyCompareMode* mode) const {
+  if (low < 0 || low > high || !text) return -1;
+  // An empty text compares unequal to every entry.
+  if (!text[0]) return -1;
+  if (mode->m_bBackward)
+    return mode->m_bPrefix
+               ? BoundFor<BackwardSuffix>(list, m_pSlots, m_pItems, low, high, text, first)
+               : BoundFor<BackwardWhole>(list, m_pSlots, m_pItems, low, high, text, first);
+  return mode->m_bPrefix ? BoundFor<ForwardPrefix>(list, m_pSlots, m_pItems, low, high, text, first)
+                         : BoundFor<ForwardWhole>(list, m_pSlots, m_pItems, low, high, text, first);
 }
 
 std::pair<int, int> KeyboardInputMappingTable::EqualRange(const IndexList& list, int high,

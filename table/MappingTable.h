@@ -48,7 +48,10 @@ int CategoryOfSecurity(const wchar_t* code, const int* type);
 const wchar_t* CategoryName(int category);  // "未知" outside 0..71
 int ClassifyKey(const wchar_t* text);
 int CompareKey(const KeyCompareMode* mode, const wchar_t* text, const wchar_t* key);
-const wchar_t* KeyText(const KeyboardItemInfo& record, int key);
+// Key 0 is the code, 1 the hot key, 2 the name.
+inline const wchar_t* KeyText(const KeyboardItemInfo& record, int key) {
+  return key == 0 ? record.m_szCode : key == 1 ? record.m_szHotKey : record.m_szName;
+}
 bool IsNumericCommand(const KeyboardItemInfo& record);
 
 struct SortTask;

@@ -78,31 +78,41 @@ void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
                                             std::vector<KeyboardItemInfo>* results, bool digits) {
   if (results->empty()) return;
   bool msci = plat::CompareOrdinalNoCase(text, L"MSCI") == 0;
-  // The walk reads a copy, so the caller's vector keeps its reserved capacity; duplicate keys
-  // point into that copy. With at most a few hundred records a sorted vector serves as the set.
-  const std::vector<KeyboardItemInfo> found(results->begin(), results->end());
-  results->clear();
+  // Compacted in place: a kept record is copied at most once, to its final slot, and its
+  // duplicate key points there; slots before the write position are never written again.
+  // Records taken out go to vectors reserved up front, so their keys stay put as well.
+  std::vector<KeyboardItemInfo>& r = *results;
   std::vector<DuplicateKey> seen;
-  seen.reserve(found.size());
-  std::vector<KeyboardItemInfo> moved;  // newest first
-
-  for (const KeyboardItemInfo& r : found) {
-    DuplicateKey key = {KindClass(r.m_dwKind), r.m_wType, r.m_szCode, r.m_szName};
+  seen.reserve(r.size());
+  std::vector<KeyboardItemInfo> moved, dropped;  // moved: oldest first until reversed below
+  moved.reserve(r.size());
+  dropped.reserve(r.size());
+  size_t kept = 0;
+  for (size_t k = 0; k < r.size(); ++k) {
+    const KeyboardItemInfo& record = r[k];
+    DuplicateKey key = {KindClass(record.m_dwKind), record.m_wType, record.m_szCode,
+                        record.m_szName};
     auto at = std::lower_bound(seen.begin(), seen.end(), key);
     if (at != seen.end() && !(key < *at)) continue;
-    seen.insert(at, key);
-    if (msci) {
-      results->push_back(r);
-    } else if (digits) {
-      if (r.m_dwKind != KIND_FORMER_NAME) results->push_back(r);
-    } else if (r.m_dwKind == KIND_FORMER_NAME &&
-               IsMovedCategory(CategoryWithKind(r, KIND_MOVED_FORMER_NAME))) {
-      moved.insert(moved.begin(), r);
-      moved.front().m_dwKind = KIND_MOVED_FORMER_NAME;
+    const KeyboardItemInfo* home;
+    if (!msci && digits && record.m_dwKind == KIND_FORMER_NAME) {
+      dropped.push_back(record);
+      home = &dropped.back();
+    } else if (!msci && !digits && record.m_dwKind == KIND_FORMER_NAME &&
+               IsMovedCategory(CategoryWithKind(record, KIND_MOVED_FORMER_NAME))) {
+      moved.push_back(record);
+      moved.back().m_dwKind = KIND_MOVED_FORMER_NAME;
+      home = &moved.back();
     } else {
-      results->push_back(r);
+      if (kept != k) r[kept] = record;
+      home = &r[kept++];
     }
+    key.code = home->m_szCode;
+    key.name = home->m_szName;
+    seen.insert(at, key);
   }
+  r.resize(kept);
+  std::reverse(moved.begin(), moved.end());  // newest first
   if (moved.empty()) return;
 
   for (size_t m = 0; m < moved.size();) {

@@ -374,6 +374,9 @@ TEST(TableAdd, RefusedAddsChangeNothing) {
 
 // Only a position outside the store reaches the error box; a corrupted free set makes one.
 TEST(TableAdd, PositionOutOfRangeShowsTheErrorAndStopsTheBulkAdd) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the error box is modal on Windows; the native run covers this path";
+#endif
   TableHost host;
   KeyboardInputMappingTable table;
   const std::vector<KeyboardItemInfo> items = MarketSecurities(5);
