@@ -19,6 +19,19 @@ const UINT MSG_LAST_BUTTON = 0x209;
 // Ties a forwarded key-down to the character message that follows it.
 bool s_bKeyDownForwarded = false;
 
+// Runs a store operation under the table lock; false when the lock could not be taken. Running
+// out of memory inside the store must neither leave the lock taken nor reach the terminal.
+template <class Operation>
+bool UnderLock(KeyboardInputMappingTable* table, Operation operation) {
+  if (!table->Lock()) return false;
+  try {
+    operation();
+  } catch (...) {
+  }
+  table->Unlock();
+  return true;
+}
+
 }  // namespace
 
 CHotKeyManager::CHotKeyManager() : m_pSmartKeyboardDlg(nullptr), m_pMappingTable(nullptr) {}
@@ -98,20 +111,17 @@ bool CHotKeyManager::AddKeyboardItems(KeyboardItemInfo* items, int count,
                                       std::vector<int>* categories, BOOL skipDuplicateCheck) {
   if (!AddsAllowed()) return false;
   // The terminal is not told what the store made of the items, nor that the lock failed.
-  if (!m_pMappingTable->Lock()) return true;
   std::vector<int> allCategories;
-  m_pMappingTable->AddKeyboardItem(items, count, categories ? categories : &allCategories,
-                                   skipDuplicateCheck != FALSE);
-  m_pMappingTable->Unlock();
+  UnderLock(m_pMappingTable, [&] {
+    m_pMappingTable->AddKeyboardItem(items, count, categories ? categories : &allCategories,
+                                     skipDuplicateCheck != FALSE);
+  });
   return true;
 }
 
 bool CHotKeyManager::AddOneKeyboardItem(KeyboardItemInfo* item) {
   if (!AddsAllowed()) return false;
-  if (!m_pMappingTable->Lock()) return false;
-  m_pMappingTable->AddOneItem(item, true, false);
-  m_pMappingTable->Unlock();
-  return true;
+  return UnderLock(m_pMappingTable, [&] { m_pMappingTable->AddOneItem(item, true, false); });
 }
 
 bool CHotKeyManager::SearchKeyboardItems(const wchar_t* text,
@@ -134,26 +144,22 @@ BYTE CHotKeyManager::RetainCommandItems() {
 }
 
 bool CHotKeyManager::ClearSource() {
-  if (!m_pMappingTable || !m_pMappingTable->Lock()) return false;
-  m_pMappingTable->ClearSource();
-  m_pMappingTable->Unlock();
-  return true;
+  return m_pMappingTable && UnderLock(m_pMappingTable, [&] { m_pMappingTable->ClearSource(); });
 }
 
 bool CHotKeyManager::RemoveMarket(int market) {
-  if (!m_pMappingTable || !m_pMappingTable->Lock()) return false;
-  m_pMappingTable->RemoveMarket(static_cast<unsigned char>(market & 0xFF));
-  m_pMappingTable->Unlock();
-  return true;
+  return m_pMappingTable && UnderLock(m_pMappingTable, [&] {
+           m_pMappingTable->RemoveMarket(static_cast<unsigned char>(market & 0xFF));
+         });
 }
 
 BOOL CHotKeyManager::RemoveKeyboardItem(const wchar_t* code, const wchar_t* hotKey,
                                         const wchar_t* name, const unsigned short* type,
                                         const DWORD* kind) {
-  if (!m_pMappingTable || !m_pMappingTable->Lock()) return FALSE;
-  m_pMappingTable->RemoveItem(code, hotKey, name, type, kind);
-  m_pMappingTable->Unlock();
-  return TRUE;
+  bool locked = m_pMappingTable && UnderLock(m_pMappingTable, [&] {
+                  m_pMappingTable->RemoveItem(code, hotKey, name, type, kind);
+                });
+  return locked ? TRUE : FALSE;
 }
 
 BOOL CHotKeyManager::ReplaceKeyboardItem(const wchar_t* code, const wchar_t* hotKey,
@@ -162,11 +168,11 @@ BOOL CHotKeyManager::ReplaceKeyboardItem(const wchar_t* code, const wchar_t* hot
                                          const wchar_t* newHotKey, const wchar_t* newName,
                                          const int* newExtraInfo, IUnknown* newUnknown,
                                          const DWORD* newKind) {
-  if (!m_pMappingTable || !m_pMappingTable->Lock()) return FALSE;
-  m_pMappingTable->ReplaceItem(code, hotKey, name, type, kind, newCode, newHotKey, newName,
-                               newExtraInfo, newUnknown, newKind);
-  m_pMappingTable->Unlock();
-  return TRUE;
+  bool locked = m_pMappingTable && UnderLock(m_pMappingTable, [&] {
+                  m_pMappingTable->ReplaceItem(code, hotKey, name, type, kind, newCode, newHotKey,
+                                               newName, newExtraInfo, newUnknown, newKind);
+                });
+  return locked ? TRUE : FALSE;
 }
 
 extern "C" HKM_API HRESULT GetClassObject(IUnknown** ppUnknown, const wchar_t* classId) {

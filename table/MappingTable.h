@@ -139,6 +139,7 @@ class KeyboardInputMappingTable {
   bool IndexNumericCommand(const KeyboardItemInfo& record, bool sortedInsert, int position);
   bool NumericMapContains(const KeyboardItemInfo& record) const;
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
 
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,

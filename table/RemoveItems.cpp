@@ -266,17 +266,22 @@ bool KeyboardInputMappingTable::CollectCommandItems(std::set<int>& positions) {
 // is and the result is false.
 bool KeyboardInputMappingTable::RetainCommandItems() {
   if (!Lock()) return true;
-  std::set<int> positions;
-  if (!CollectCommandItems(positions)) {
-    Unlock();
-    return false;
+  bool result = true;
+  try {
+    result = RebuildWithCommands();
+  } catch (...) {
+    // Out of memory part-way: the store may be left empty, but never locked.
   }
+  Unlock();
+  return result;
+}
+
+bool KeyboardInputMappingTable::RebuildWithCommands() {
+  std::set<int> positions;
+  if (!CollectCommandItems(positions)) return false;
   int count = static_cast<int>(positions.size());
   KeyboardItemInfo* commands = new (std::nothrow) KeyboardItemInfo[count];
-  if (!commands) {
-    Unlock();
-    return true;
-  }
+  if (!commands) return true;
   int i = 0;
   for (int position : positions) commands[i++] = m_pItems[position];
   ClearSource();
@@ -284,6 +289,5 @@ bool KeyboardInputMappingTable::RetainCommandItems() {
   static const std::vector<int> kAllCategories;
   AddKeyboardItem(commands, count, &kAllCategories, false);
   delete[] commands;
-  Unlock();
   return true;
 }

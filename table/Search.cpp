@@ -95,27 +95,34 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
     Unlock();
     return false;
   }
-  results->clear();
-  if (results->capacity() < static_cast<size_t>(SEARCH_RESULT_CAP))
-    results->reserve(SEARCH_RESULT_CAP);
-  if (m_pHitFlags) memset(m_pHitFlags, 0, static_cast<size_t>(m_nCapacity));
+  // Running out of memory ends the search with nothing found and the lock released.
+  try {
+    results->clear();
+    if (results->capacity() < static_cast<size_t>(SEARCH_RESULT_CAP))
+      results->reserve(SEARCH_RESULT_CAP);
+    if (m_pHitFlags) memset(m_pHitFlags, 0, static_cast<size_t>(m_nCapacity));
 
-  bool digits = ClassifyKey(text) == 0;
-  if (digits) {
-    SearchDigits(text, results, categories);
-  } else {
-    SearchExact(text, results, categories);
-    if (!IsFull(results)) SearchLetters(text, results, categories);
-  }
-  if (excludeCommands) RemoveWhere(results, IsCommandOfAnyGroup);
-  TidyResults(text, results, digits);
+    bool digits = ClassifyKey(text) == 0;
+    if (digits) {
+      SearchDigits(text, results, categories);
+    } else {
+      SearchExact(text, results, categories);
+      if (!IsFull(results)) SearchLetters(text, results, categories);
+    }
+    if (excludeCommands) RemoveWhere(results, IsCommandOfAnyGroup);
+    TidyResults(text, results, digits);
 
-  bool filtered = categories && !categories->empty();
-  if (!filtered) {
-    if (m_nOpenMode == 1 || m_nOpenMode == 2)
-      RemoveWhere(results, IsTradeCommand);
-    else if (m_nOpenMode == 3)
-      RemoveWhere(results, IsMiniTradeFunction);
+    bool filtered = categories && !categories->empty();
+    if (!filtered) {
+      if (m_nOpenMode == 1 || m_nOpenMode == 2)
+        RemoveWhere(results, IsTradeCommand);
+      else if (m_nOpenMode == 3)
+        RemoveWhere(results, IsMiniTradeFunction);
+    }
+  } catch (...) {
+    results->clear();
+    Unlock();
+    return false;
   }
   Unlock();
   return true;
