@@ -1,5 +1,5 @@
 // POSIX side of the seam. There is no window system here: window calls report that no window
-// exists, so callers take their designed failure path.
+// exists, so callers take their failure path.
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
