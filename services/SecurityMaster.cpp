@@ -28,8 +28,8 @@ bool CSecurityMaster::AddSecurity(const wchar_t* code, unsigned char market, con
 
 bool CSecurityMaster::AddSecurity(const wchar_t* code, unsigned char market, const wchar_t* name,
                                   unsigned short type, bool depositaryReceipt) {
-  // A security may come without a name yet; it is still known by its code.
-  if (!code || !*code || !name) return false;
+  // Whatever the terminal registers is known, even with an empty code or name.
+  if (!code || !name) return false;
   STK_PER record;
   memset(&record, 0, sizeof(record));
   CopyGbField(record.m_szName, name);

@@ -32,7 +32,7 @@ class TS_API CSecurityMaster : public CDataMgr {
   CSecurityMaster(const CSecurityMaster&) = delete;
   CSecurityMaster& operator=(const CSecurityMaster&) = delete;
 
-  // Adds one security; false for an empty code, or a (code, market) already known.
+  // Adds one security; false for a null text, or a (code, market) already known.
   bool AddSecurity(const wchar_t* code, unsigned char market, const wchar_t* name);
   bool AddSecurity(const wchar_t* code, unsigned char market, const wchar_t* name,
                    unsigned short type, bool depositaryReceipt);

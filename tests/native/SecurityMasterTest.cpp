@@ -76,7 +76,8 @@ TEST(SecurityMaster, RefusesBadLinesAndKeepsTheFirstRegistration) {
   EXPECT_NE(master->GetOneStkInfo(L"600008", 1), nullptr);
 
   EXPECT_FALSE(master->AddSecurity(L"600000", 1, L"别的"));
-  EXPECT_FALSE(master->AddSecurity(L"", 1, L"空代码"));
+  EXPECT_TRUE(master->AddSecurity(L"", 1, L"空代码"));  // what the terminal registers is known
+  EXPECT_NE(master->GetOneStkInfo(L"", 1), nullptr);
   EXPECT_FALSE(master->AddSecurity(nullptr, 1, L"空代码"));
   EXPECT_FALSE(master->AddSecurity(L"600009", 1, nullptr));
   EXPECT_TRUE(master->AddSecurity(L"600000", 0, L"别的"));  // another market is another security
