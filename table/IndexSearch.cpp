@@ -38,14 +38,14 @@ namespace {
 
 // The binary search for one fixed mode: the comparison is inlined and the text's checks are done
 // once, not per entry.
-template <int (*Compare)(const wchar_t*, const wchar_t*)>
+template <class Compare>
 int BoundFor(const IndexList& list, const KeySlot* slots, const KeyboardItemInfo* items, int low,
-             int high, const wchar_t* text, bool first) {
+             int high, bool first, const Compare& compare) {
   auto compareAt = [&](int pos) {
     const KeySlot& slot = slots[list[pos]];
     if (slot.m_nItem < 0 || slot.m_nKey > 2) return -1;
     const wchar_t* key = KeyText(items[slot.m_nItem], slot.m_nKey);
-    return key[0] ? Compare(key, text) : -1;
+    return key[0] ? compare(key) : -1;
   };
   while (low + 1 < high) {
     int mid = (low + high) / 2;
@@ -69,13 +69,11 @@ int BoundFor(const IndexList& list, const KeySlot* slots, const KeyboardItemInfo
   return -1;
 }
 
-int ForwardWhole(const wchar_t* a, const wchar_t* b) { return keycmp::CompareForwardWhole(a, b); }
-int ForwardPrefix(const wchar_t* a, const wchar_t* b) { return keycmp::CompareForwardPrefix(a, b); }
-int BackwardWhole(const wchar_t* a, const wchar_t* b) {
-  return keycmp::CompareBackward(a, wcslen(a), b, wcslen(b), false);
-}
-int BackwardSuffix(const wchar_t* a, const wchar_t* b) {
-  return keycmp::CompareBackward(a, wcslen(a), b, wcslen(b), true);
+// Keys are short: a plain loop beats a call.
+inline size_t KeyLength(const wchar_t* key) {
+  size_t n = 0;
+  while (key[n]) ++n;
+  return n;
 }
 
 }  // namespace
@@ -86,12 +84,18 @@ int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int h
   if (low < 0 || low > high || !text) return -1;
   // An empty text compares unequal to every entry.
   if (!text[0]) return -1;
-  if (mode->m_bBackward)
-    return mode->m_bPrefix
-               ? BoundFor<BackwardSuffix>(list, m_pSlots, m_pItems, low, high, text, first)
-               : BoundFor<BackwardWhole>(list, m_pSlots, m_pItems, low, high, text, first);
-  return mode->m_bPrefix ? BoundFor<ForwardPrefix>(list, m_pSlots, m_pItems, low, high, text, first)
-                         : BoundFor<ForwardWhole>(list, m_pSlots, m_pItems, low, high, text, first);
+  if (mode->m_bBackward) {
+    size_t textLength = KeyLength(text);
+    bool prefix = mode->m_bPrefix != 0;
+    return BoundFor(list, m_pSlots, m_pItems, low, high, first, [&](const wchar_t* key) {
+      return keycmp::CompareBackward(key, KeyLength(key), text, textLength, prefix);
+    });
+  }
+  if (mode->m_bPrefix)
+    return BoundFor(list, m_pSlots, m_pItems, low, high, first,
+                    [&](const wchar_t* key) { return keycmp::CompareForwardPrefix(key, text); });
+  return BoundFor(list, m_pSlots, m_pItems, low, high, first,
+                  [&](const wchar_t* key) { return keycmp::CompareForwardWhole(key, text); });
 }
 
 std::pair<int, int> KeyboardInputMappingTable::EqualRange(const IndexList& list, int high,
