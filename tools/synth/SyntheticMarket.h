@@ -36,6 +36,3 @@ std::vector<SynthItem> GenerateMarket(size_t count, uint32_t seed);
 // The items in the hotkey-search items format: UTF-8, a header comment, seven tab-separated
 // columns code, hotkey, name, type (0x hex), extra, kind, market.
 void WriteItemsTsv(std::ostream& out, const std::vector<SynthItem>& items);
-
-// UTF-8 of a wide string (UTF-16 or UTF-32, whichever wchar_t holds).
-std::string SynthToUtf8(const std::wstring& text);
