@@ -2,19 +2,15 @@
 // three ranked passes over the digit category order.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/SearchFixture.h"
 
 using namespace type_word;
 
 namespace {
 
-typedef std::vector<std::wstring> RowList;
-
-std::vector<KeyboardItemInfo> ThreeDigitItems() {
-  return {
+TEST(SearchDigits, ThreeDigitsRunMapExactThenThreePasses) {
+  SearchBed bed;
+  ASSERT_TRUE(bed.LoadSingle({
       Command(L"600", L"", L"测试命令", FUNCTION_CMD, 600),    // numeric command key
       Security(L"600", L"HKA", L"港股六百", HK_OTHER, 31),     // 22, exact code
       Security(L"600", L"ZSA", L"指数六百", INDEX, 1),         // 37, exact code
@@ -33,13 +29,8 @@ std::vector<KeyboardItemInfo> ThreeDigitItems() {
       Security(L"600799", L"TSGF", L"退市股份", DELISTED, 1),  // 64, begins
       Security(L"900600", L"HBG", L"沪B股", SH_B, 1),          // 17, ends
       FormerName(L"600000", L"PFJM", L"浦发旧名", SH_A, 1),    // 65, begins: dropped
-  };
-}
-
-TEST(SearchDigits, ThreeDigitsRunMapExactThenThreePasses) {
-  SearchBed bed;
-  ASSERT_TRUE(bed.LoadSingle(ThreeDigitItems()));
-  std::vector<KeyboardItemInfo> results = bed.Search(L"600");
+  }));
+  const std::vector<KeyboardItemInfo> results = bed.Search(L"600");
   EXPECT_EQ(Rows(results), (RowList{
                                L"C:600 1",                // numeric command map
                                L"600 1", L"600 1",        // exact: category 22, then 37
@@ -59,15 +50,6 @@ TEST(SearchDigits, ThreeDigitsRunMapExactThenThreePasses) {
   EXPECT_EQ(results[2].m_wType, INDEX);
   // The fund matched by its name and its code is there once, as first found.
   EXPECT_STREQ(results[12].m_szName, L"600ETF");
-  for (const KeyboardItemInfo& r : results) EXPECT_NE(r.m_dwKind, KIND_FORMER_NAME);
-}
-
-TEST(SearchDigits, BulkLoadGivesTheSameOrderForDistinctKeys) {
-  SearchBed bed;
-  ASSERT_TRUE(bed.LoadBulk(ThreeDigitItems()));
-  SearchBed single;
-  ASSERT_TRUE(single.LoadSingle(ThreeDigitItems()));
-  EXPECT_EQ(Rows(bed.Search(L"600")), Rows(single.Search(L"600")));
 }
 
 // Shenzhen A categories move ahead of Shanghai A from four digits on.
@@ -82,63 +64,49 @@ TEST(SearchDigits, FourDigitsPutShenzhenBeforeShanghai) {
       Security(L"688001", L"HXGD", L"华兴源创", STAR, 1),   // 15
       Security(L"880001", L"ZSA", L"指数甲", INDEX, 1),     // 37
   }));
-  EXPECT_EQ(Rows(bed.Search(L"001")), (RowList{L"600001 3", L"000001 3", L"300001 3", L"688001 3",
-                                               L"001979 2", L"880001 3"}));
-  EXPECT_EQ(Rows(bed.Search(L"0001")),
+  EXPECT_EQ(bed.Find(L"001"), (RowList{L"600001 3", L"000001 3", L"300001 3", L"688001 3",
+                                       L"001979 2", L"880001 3"}));
+  EXPECT_EQ(bed.Find(L"0001"),
             (RowList{L"000001 3", L"300001 3", L"600001 3", L"000100 2", L"880001 3"}));
-  EXPECT_EQ(Rows(bed.Search(L"000001")), (RowList{L"000001 1"}));
+  EXPECT_EQ(bed.Find(L"000001"), (RowList{L"000001 1"}));
 }
 
 // Keys of the numeric command map equal to the digits come first, in the order they were
 // registered, and that lookup does not stop at the cap.
 TEST(SearchDigits, NumericCommandKeysComeFirstWithoutCap) {
   SearchBed bed;
-  std::vector<KeyboardItemInfo> items;
-  items.push_back(Security(L"600000", L"PFYH", L"浦发银行", SH_A, 1));
-  items.push_back(Command(L"12", L"60", L"代码六十", FUNCTION_CMD, 1));  // hot key in the map
+  std::vector<KeyboardItemInfo> items = {Security(L"600000", L"PFYH", L"浦发银行"),
+                                         Command(L"12", L"60", L"代码六十", FUNCTION_CMD, 1)};
+  std::vector<int> extras = {1}, found;  // the first by its hot key
   for (int i = 0; i < 120; ++i) {
-    std::wstring name = {L'命', L'令', static_cast<wchar_t>(L'A' + i / 26),
-                         static_cast<wchar_t>(L'A' + i % 26)};
+    const std::wstring name = {L'命', wchar_t(L'A' + i / 26), wchar_t(L'A' + i % 26)};
     items.push_back(Command(L"60", L"", name.c_str(), FUNCTION_CMD, 100 + i));
+    extras.push_back(100 + i);
   }
   ASSERT_TRUE(bed.LoadSingle(items));
-
-  std::vector<KeyboardItemInfo> results = bed.Search(L"60");
-  ASSERT_EQ(results.size(), 121u);
-  EXPECT_EQ(results[0].m_nExtraInfo, 1);
-  for (int i = 0; i < 120; ++i) {
-    EXPECT_EQ(results[i + 1].m_nExtraInfo, 100 + i);
-    EXPECT_EQ(results[i + 1].m_eSelectType, KEYBOARD_SELECT_WHOLE);
-  }
-  // A longer digit text does not find map keys that only begin with it.
-  EXPECT_EQ(Rows(bed.Search(L"6")), (RowList{L"600000 2"}));
+  RowList rows(121, L"C:60 1");
+  rows[0] = L"C:12 1";
+  EXPECT_EQ(bed.Find(L"60"), rows);
+  for (const KeyboardItemInfo& r : bed.Search(L"60")) found.push_back(r.m_nExtraInfo);
+  EXPECT_EQ(found, extras);
+  // A shorter digit text does not find map keys that only begin with it.
+  EXPECT_EQ(bed.Find(L"6"), (RowList{L"600000 2"}));
 }
 
 TEST(SearchDigits, CapStopsAtExactlyOneHundred) {
   SearchBed bed;
   std::vector<KeyboardItemInfo> items;
-  for (int i = 0; i < 150; ++i) {
-    // No key ends with "60".
-    wchar_t code[8], hotKey[8], name[8];
-    swprintf(code, 8, L"60%03d1", i);
-    swprintf(hotKey, 8, L"GP%lc%lc", static_cast<wchar_t>(L'A' + i / 26),
-             static_cast<wchar_t>(L'A' + i % 26));
-    swprintf(name, 8, L"股%lc%lc", static_cast<wchar_t>(L'A' + i / 26),
-             static_cast<wchar_t>(L'A' + i % 26));
-    items.push_back(Security(code, hotKey, name, SH_A, 1));
+  RowList rows;
+  for (int i = 0; i < 150; ++i) {  // no key ends with "60"
+    const std::wstring letters = {wchar_t(L'A' + i / 26), wchar_t(L'A' + i % 26)};
+    const std::wstring code = L"60" + std::to_wstring(1000 + i).substr(1) + L"1";
+    items.push_back(Security(code.c_str(), (L"GP" + letters).c_str(), (L"股" + letters).c_str()));
+    if (i < 100) rows.push_back(code + L" 2");
   }
   // Endings in a later category would come after the cap.
   items.push_back(Security(L"000060", L"ZSA", L"指数甲", INDEX, 0));
   ASSERT_TRUE(bed.LoadBulk(items));
-
-  std::vector<KeyboardItemInfo> results = bed.Search(L"60");
-  ASSERT_EQ(results.size(), 100u);
-  for (int i = 0; i < 100; ++i) {
-    wchar_t code[8];
-    swprintf(code, 8, L"60%03d1", i);
-    EXPECT_STREQ(results[i].m_szCode, code);
-    EXPECT_EQ(results[i].m_eSelectType, KEYBOARD_SELECT_BEGIN);
-  }
+  EXPECT_EQ(bed.Find(L"60"), rows);
   EXPECT_EQ(bed.Search(L"6014").size(), 10u);
 }
 

@@ -2,16 +2,11 @@
 // open modes of the pop-up.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/SearchFixture.h"
 
 using namespace type_word;
 
 namespace {
-
-typedef std::vector<std::wstring> RowList;
 
 TEST(SearchFilters, CategoryFilterKeepsNumericCommandsAndSkipsOpenMode) {
   SearchBed bed;
@@ -22,19 +17,19 @@ TEST(SearchFilters, CategoryFilterKeepsNumericCommandsAndSkipsOpenMode) {
       Security(L"000060", L"HHJT", L"中兴某", SZ_A, 0),    // 12, ends
       Command(L"6000", L"MC", L"卖出", TRADE_CMD, 222),    // 0, begins
   }));
-  EXPECT_EQ(Rows(bed.Search(L"60")),
-            (RowList{L"C:60 1", L"60 1", L"000060 3", L"C:6000 2", L"600000 2"}));
+  EXPECT_EQ(bed.Find(L"60"), (RowList{L"C:60 1", L"60 1", L"000060 3", L"C:6000 2", L"600000 2"}));
   EXPECT_EQ(Rows(bed.SearchIn(L"60", {11})), (RowList{L"C:60 1", L"600000 2"}));
   // Numbers outside 0..71 select nothing.
   EXPECT_EQ(Rows(bed.SearchIn(L"60", {-1, 72, 11})), (RowList{L"C:60 1", L"600000 2"}));
   EXPECT_EQ(Rows(bed.SearchIn(L"60", {99})), (RowList{L"C:60 1"}));
 
-  // Trade commands go in open mode 1 without a filter, and stay with one.
+  // Trade commands go in open mode 1 without a filter, and stay with one; an empty filter is no
+  // filter.
   bed.Table().m_nOpenMode = 1;
-  EXPECT_EQ(Rows(bed.Search(L"60")), (RowList{L"C:60 1", L"60 1", L"000060 3", L"600000 2"}));
+  const RowList withoutTrade = {L"C:60 1", L"60 1", L"000060 3", L"600000 2"};
+  EXPECT_EQ(bed.Find(L"60"), withoutTrade);
   EXPECT_EQ(Rows(bed.SearchIn(L"60", {0, 11})), (RowList{L"C:60 1", L"C:6000 2", L"600000 2"}));
-  // An empty filter is no filter.
-  EXPECT_EQ(Rows(bed.SearchIn(L"60", {})), (RowList{L"C:60 1", L"60 1", L"000060 3", L"600000 2"}));
+  EXPECT_EQ(Rows(bed.SearchIn(L"60", {})), withoutTrade);
 }
 
 TEST(SearchFilters, ExcludeCommandsRemovesCommandGroupsOnly) {
@@ -47,26 +42,9 @@ TEST(SearchFilters, ExcludeCommandsRemovesCommandGroupsOnly) {
       Command(L"KZ", L"KZ", L"扩展命令", 0x6800, 24),           // 66: not a command group
       Security(L"600000", L"KFYH", L"浦发银行", SH_A, 1),       // 11
   }));
-  EXPECT_EQ(Rows(bed.Search(L"K")),
+  EXPECT_EQ(bed.Find(L"K"),
             (RowList{L"C:K 1", L"C:KSMR 2", L"600000 2", L"C:KDJ 2", L"C:KZ 2", L"C:KJBK 2"}));
   EXPECT_EQ(Rows(bed.Search(L"K", true)), (RowList{L"600000 2", L"C:KZ 2"}));
-}
-
-std::vector<KeyboardItemInfo> MiniTradeItems() {
-  return {
-      Command(L"RHJYPT", L"RHJYPT", L"融合平台", FUNCTION_CMD, 901),
-      Command(L"RHJYXY", L"RHJYXY", L"融合信用", FUNCTION_CMD, 902),
-      Command(L"rhjygm", L"RHJYGM", L"融合港美", FUNCTION_CMD, 903),
-      Command(L"RHJYQT", L"RHJYQT", L"融合其他", FUNCTION_CMD, 904),
-      Command(L"RHJYPT", L"RHJYPTB", L"融合平台乙", FUNCTION_CMD + 1, 905),
-      Command(L"RHJY0", L"RHJY0", L"融合交易0", TRADE_CMD + 0, 910),
-      Command(L"RHJY1", L"RHJY1", L"融合交易1", TRADE_CMD + 1, 911),
-      Command(L"RHJY2", L"RHJY2", L"融合交易2", TRADE_CMD + 2, 912),
-      Command(L"RHJY3", L"RHJY3", L"融合交易3", TRADE_CMD + 3, 913),
-      Command(L"RHJY4", L"RHJY4", L"融合交易4", TRADE_CMD + 4, 914),
-      Command(L"RHJY5", L"RHJY5", L"融合交易5", TRADE_CMD + 5, 915),  // category 4, sub-group 5
-      Security(L"600999", L"RHJYGF", L"融合股份", SH_A, 1),
-  };
 }
 
 std::vector<int> Extras(const std::vector<KeyboardItemInfo>& results) {
@@ -77,21 +55,34 @@ std::vector<int> Extras(const std::vector<KeyboardItemInfo>& results) {
 
 TEST(SearchFilters, OpenModesRemoveTradeOrMiniTradeCommands) {
   SearchBed bed;
-  ASSERT_TRUE(bed.LoadSingle(MiniTradeItems()));
+  std::vector<KeyboardItemInfo> items = {
+      Command(L"RHJYPT", L"RHJYPT", L"融合平台", FUNCTION_CMD, 901),
+      Command(L"RHJYXY", L"RHJYXY", L"融合信用", FUNCTION_CMD, 902),
+      Command(L"rhjygm", L"RHJYGM", L"融合港美", FUNCTION_CMD, 903),
+      Command(L"RHJYQT", L"RHJYQT", L"融合其他", FUNCTION_CMD, 904),
+      Command(L"RHJYPT", L"RHJYPTB", L"融合平台乙", FUNCTION_CMD + 1, 905),
+      Security(L"600999", L"RHJYGF", L"融合股份", SH_A, 1),
+  };
+  for (int sub = 0; sub <= 5; ++sub) {  // sub-group 5 is category 4 too
+    const std::wstring code = L"RHJY" + std::to_wstring(sub);
+    items.push_back(Command(code.c_str(), code.c_str(), L"融合交易", TRADE_CMD + sub, 910 + sub));
+  }
+  ASSERT_TRUE(bed.LoadSingle(items));
   // Trade categories 0..4 first, the security of 11, then category 5 in code order.
   const std::vector<int> all = {910, 911, 912, 913, 914, 915, -1, 903, 901, 905, 904, 902};
-  for (int mode : {0, 4, -1}) {
-    bed.Table().m_nOpenMode = mode;
-    EXPECT_EQ(Extras(bed.Search(L"RHJY")), all) << "mode " << mode;
+  const struct {
+    int mode;
+    std::vector<int> extras;
+  } kModes[] = {{0, all},
+                {4, all},
+                {-1, all},
+                {1, {915, -1, 903, 901, 905, 904, 902}},
+                {2, {915, -1, 903, 901, 905, 904, 902}},
+                {3, {910, 911, 912, 913, 914, 915, -1, 905, 904}}};
+  for (const auto& m : kModes) {
+    bed.Table().m_nOpenMode = m.mode;
+    EXPECT_EQ(Extras(bed.Search(L"RHJY")), m.extras) << "mode " << m.mode;
   }
-  for (int mode : {1, 2}) {
-    bed.Table().m_nOpenMode = mode;
-    EXPECT_EQ(Extras(bed.Search(L"RHJY")), (std::vector<int>{915, -1, 903, 901, 905, 904, 902}))
-        << "mode " << mode;
-  }
-  bed.Table().m_nOpenMode = 3;
-  EXPECT_EQ(Extras(bed.Search(L"RHJY")),
-            (std::vector<int>{910, 911, 912, 913, 914, 915, -1, 905, 904}));
   // The open modes leave the excluded-commands search to its own rule.
   EXPECT_EQ(Extras(bed.Search(L"RHJY", true)), (std::vector<int>{-1}));
 }

@@ -2,19 +2,15 @@
 // (hot key, code, name), the priority beginnings, then every category's beginnings and endings.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/SearchFixture.h"
 
 using namespace type_word;
 
 namespace {
 
-typedef std::vector<std::wstring> RowList;
-
-std::vector<KeyboardItemInfo> LetterItems() {
-  return {
+TEST(SearchLetters, ExactThenPriorityBeginningsThenEveryCategory) {
+  SearchBed bed;
+  ASSERT_TRUE(bed.LoadSingle({
       Command(L"ZS", L"ZHISHU", L"指数功能", FUNCTION_CMD, 10),  // 5, exact code
       Security(L"ZS", L"AAA", L"指数甲", INDEX, 1),              // 37, exact code
       Security(L"999999", L"ZS", L"指数乙", INDEX, 1),           // 37, exact hot key
@@ -30,42 +26,25 @@ std::vector<KeyboardItemInfo> LetterItems() {
       Security(L"000016", L"AZS", L"指数丙", SH_INDEX, 1),       // 35, ends
       Security(L"000300", L"ZSZS", L"指数丁", INDEX, 1),         // 37, begins
       Security(L"399001", L"SZZS", L"深证成指", INDEX, 0),       // 37, ends
+  }));
+  const RowList expected = {
+      L"C:ZS 1",     L"999999 1",   L"ZS 1",  // exact: category 5, then 37 by hot key before code
+      L"C:ZSMR 2",   L"A:600036 2",           // pass A: 0..4, alias 10,
+      L"600036 2",   L"001979 2",             //   11, 12,
+      L"F:000002 2",                          //   former names 65
+      L"600999 3",                            // pass B: endings of the priority categories,
+      L"C:ZSZB 2",                            //   5 without hot keys,
+      L"688001 2",                            //   15 as an ordinary category,
+      L"000016 3",                            //   35,
+      L"000300 2",   L"399001 3",             //   37: beginnings, then endings
   };
-}
-
-const RowList kLetterRows = {
-    L"C:ZS 1",     L"999999 1",   L"ZS 1",  // exact: category 5, then 37 by hot key before code
-    L"C:ZSMR 2",   L"A:600036 2",           // pass A: 0..4, alias 10,
-    L"600036 2",   L"001979 2",             //   11, 12,
-    L"F:000002 2",                          //   former names 65
-    L"600999 3",                            // pass B: endings of the priority categories,
-    L"C:ZSZB 2",                            //   5 without hot keys,
-    L"688001 2",                            //   15 as an ordinary category,
-    L"000016 3",                            //   35,
-    L"000300 2",   L"399001 3",             //   37: beginnings, then endings
-};
-
-TEST(SearchLetters, ExactThenPriorityBeginningsThenEveryCategory) {
-  SearchBed bed;
-  ASSERT_TRUE(bed.LoadSingle(LetterItems()));
-  std::vector<KeyboardItemInfo> results = bed.Search(L"ZS");
-  EXPECT_EQ(Rows(results), kLetterRows);
-  ASSERT_EQ(results.size(), kLetterRows.size());
+  for (const wchar_t* text : {L"ZS", L"zs", L"zS"}) EXPECT_EQ(bed.Find(text), expected) << text;
   // The alias shows the security's name and stays an alias next to the security itself.
+  const std::vector<KeyboardItemInfo> results = bed.Search(L"ZS");
+  ASSERT_EQ(results.size(), expected.size());
   EXPECT_STREQ(results[4].m_szName, L"招商银行");
   EXPECT_STREQ(results[4].m_szHotKey, L"ZSYHB");
-  EXPECT_EQ(results[4].m_dwKind, KIND_ALIAS);
   EXPECT_STREQ(results[5].m_szName, L"招商银行");
-  EXPECT_EQ(results[5].m_dwKind, 0u);
-  EXPECT_EQ(results[7].m_dwKind, KIND_FORMER_NAME);
-}
-
-TEST(SearchLetters, SmallLettersAndBulkLoadMatchTheSame) {
-  SearchBed bed;
-  ASSERT_TRUE(bed.LoadBulk(LetterItems()));
-  EXPECT_EQ(Rows(bed.Search(L"ZS")), kLetterRows);
-  EXPECT_EQ(Rows(bed.Search(L"zs")), kLetterRows);
-  EXPECT_EQ(Rows(bed.Search(L"zS")), kLetterRows);
 }
 
 // Mixed text takes the letter path: priority beginnings first, former names kept.
@@ -79,10 +58,10 @@ TEST(SearchLetters, MixedTextTakesTheLetterPath) {
       Security(L"000001", L"IF24A", L"平安银行", SZ_A, 0),      // 12, begins
       FormerName(L"IF24", L"GZQH", L"股指旧名", FUTURE, 47),    // 65, exact code
   }));
-  EXPECT_EQ(Rows(bed.Search(L"IF24")), (RowList{L"C:IF24 1", L"F:IF24 1", L"000001 2", L"600000 3",
-                                                L"IF2406 2", L"IF2409 2"}));
-  EXPECT_EQ(Rows(bed.Search(L"if24")), (RowList{L"C:IF24 1", L"F:IF24 1", L"000001 2", L"600000 3",
-                                                L"IF2406 2", L"IF2409 2"}));
+  for (const wchar_t* text : {L"IF24", L"if24"})
+    EXPECT_EQ(bed.Find(text), (RowList{L"C:IF24 1", L"F:IF24 1", L"000001 2", L"600000 3",
+                                       L"IF2406 2", L"IF2409 2"}))
+        << text;
 }
 
 // "MSCI": after the exact matches, the beginnings of 71, 37, 39 and 40; former names stay where
@@ -102,14 +81,12 @@ TEST(SearchLetters, MsciSearchesBlocksIndexesAndFundsFirst) {
   }));
   const RowList expected = {L"MSCI 1",   L"C:MSCICN 2", L"MSCI01 2",   L"512520 2",
                             L"159601 2", L"600519 2",   L"F:510001 2", L"000300 3"};
-  EXPECT_EQ(Rows(bed.Search(L"MSCI")), expected);
-  EXPECT_EQ(Rows(bed.Search(L"msci")), expected);
-
+  EXPECT_EQ(bed.Find(L"MSCI"), expected);
+  EXPECT_EQ(bed.Find(L"msci"), expected);
   // Without the MSCI step the priority categories come first and the fund's former name moves
   // to the end of the fund run.
-  EXPECT_EQ(Rows(bed.Search(L"MSC")), (RowList{L"600519 2", L"MSCI 2", L"MSCI01 2", L"512520 2",
-                                               L"159601 2", L"F:510001 2", L"C:MSCICN 2"}));
-
+  EXPECT_EQ(bed.Find(L"MSC"), (RowList{L"600519 2", L"MSCI 2", L"MSCI01 2", L"512520 2",
+                                       L"159601 2", L"F:510001 2", L"C:MSCICN 2"}));
   // The category filter applies to the MSCI step too.
   EXPECT_EQ(Rows(bed.SearchIn(L"MSCI", {39, 11})), (RowList{L"512520 2", L"600519 2"}));
 }
@@ -120,13 +97,12 @@ TEST(SearchLetters, ExactMatchesUpToTheCapEndTheSearch) {
   // The first list of the letter passes holds a match.
   std::vector<KeyboardItemInfo> items = {Command(L"CAPX", L"CAPX", L"买入", TRADE_CMD, 1)};
   for (int i = 0; i < 120; ++i) {
-    std::wstring code = L"C" + std::to_wstring(1000 + i);
-    std::wstring name = {L'名', static_cast<wchar_t>(L'A' + i / 26),
-                         static_cast<wchar_t>(L'A' + i % 26)};
+    const std::wstring code = L"C" + std::to_wstring(1000 + i);
+    const std::wstring name = {L'名', wchar_t(L'A' + i / 26), wchar_t(L'A' + i % 26)};
     items.push_back(Security(code.c_str(), L"CAP", name.c_str(), UNKNOWN, 1));
   }
   ASSERT_TRUE(bed.LoadBulk(items));
-  std::vector<KeyboardItemInfo> results = bed.Search(L"CAP");
+  const std::vector<KeyboardItemInfo> results = bed.Search(L"CAP");
   ASSERT_EQ(results.size(), 100u);
   for (const KeyboardItemInfo& r : results) {
     EXPECT_EQ(r.m_eSelectType, KEYBOARD_SELECT_WHOLE);

@@ -1,15 +1,12 @@
 #include "ComponentDll.h"
 
-std::wstring ProgramDirectory() {
+// The DLL beside the program.
+ComponentDll::ComponentDll() {
   wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path, length);
-  return directory.substr(0, directory.find_last_of(L"\\/"));
+  m_path.assign(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  m_path = m_path.substr(0, m_path.find_last_of(L"\\/")) + L"\\HotKeyManagerFactory.dll";
+  m_module = LoadLibraryW(m_path.c_str());
 }
-
-ComponentDll::ComponentDll()
-    : m_path(ProgramDirectory() + L"\\HotKeyManagerFactory.dll"),
-      m_module(LoadLibraryW(m_path.c_str())) {}
 
 ComponentDll::~ComponentDll() {
   if (m_module) FreeLibrary(m_module);

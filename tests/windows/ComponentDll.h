@@ -5,9 +5,6 @@
 
 #include "platform/WinTypes.h"
 
-// Folder of the running test program, no trailing separator.
-std::wstring ProgramDirectory();
-
 class ComponentDll {
  public:
   ComponentDll();

@@ -7,54 +7,22 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A hidden top-level window of a class of our own, destroyed with the scope.
-class TestWindow {
- public:
-  TestWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"PlatformSeamTestWindow";
-    RegisterClassW(&windowClass);
-    m_wnd = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                            nullptr, windowClass.hInstance, nullptr);
-  }
-  ~TestWindow() {
-    if (m_wnd) DestroyWindow(m_wnd);
-  }
-  HWND wnd() const { return m_wnd; }
-  void Destroy() { DestroyWindow(m_wnd); }
-
- private:
-  HWND m_wnd;
-};
-
 int Sign(int value) { return (value > 0) - (value < 0); }
 
-}  // namespace
-
-TEST(PlatformWin32, UpperCharFollowsCharUpperW) {
-  EXPECT_EQ(plat::UpperChar(L'a'), L'A');
-  EXPECT_EQ(plat::UpperChar(L'Z'), L'Z');
-  EXPECT_EQ(plat::UpperChar(L'5'), L'5');
-  EXPECT_EQ(plat::UpperChar(L'\u00e9'), L'\u00c9');  // é -> É
-  EXPECT_EQ(plat::UpperChar(L'\uff41'), L'\uff21');  // full-width a -> full-width A
-  EXPECT_EQ(plat::UpperChar(L'\u4e2d'), L'\u4e2d');  // no case
-  EXPECT_EQ(plat::UpperChar(L'\0'), L'\0');
-}
-
-TEST(PlatformWin32, CaseInsensitiveComparisonsUseTheirSystemFunctions) {
-  EXPECT_EQ(plat::CompareNoCase(L"abc", L"ABC"), 0);
-  EXPECT_LT(plat::CompareNoCase(L"abc", L"ABD"), 0);
-  EXPECT_GT(plat::CompareNoCase(L"b", L"A"), 0);
-  EXPECT_EQ(plat::CompareNoCaseN(L"abcX", L"ABCy", 3), 0);
-  EXPECT_NE(plat::CompareNoCaseN(L"abcX", L"ABCy", 4), 0);
+TEST(PlatformWin32, UpperCharAndComparisonsFollowTheSystemFunctions) {
+  wchar_t upper[] = L"aZ5\u00e9\uff41\u4e2d";
+  const std::wstring lower = upper;
+  CharUpperW(upper);
+  for (size_t i = 0; i < lower.size(); ++i) EXPECT_EQ(plat::UpperChar(lower[i]), upper[i]) << i;
+  EXPECT_EQ(std::wstring(upper), L"AZ5\u00c9\uff21\u4e2d");
+  EXPECT_TRUE(plat::CompareNoCase(L"abc", L"ABC") == 0 && plat::CompareNoCase(L"abc", L"ABD") < 0);
+  EXPECT_TRUE(plat::CompareNoCaseN(L"abcX", L"ABCy", 3) == 0 &&
+              plat::CompareNoCaseN(L"abcX", L"ABCy", 4) != 0);
   EXPECT_EQ(plat::CompareOrdinalNoCase(L"abc", L"ABC"), 0);
-  EXPECT_LT(plat::CompareOrdinalNoCase(L"abc", L"ABD"), 0);
-
   // StrCmpIW and StrCmpNIW are linguistic: the hyphen is weighted apart from the letters, so
   // "a-c" sorts after "ab"; _wcsicmp is ordinal, and '-' (0x2D) comes before 'b'.
   EXPECT_EQ(Sign(plat::CompareNoCase(L"a-c", L"ab")), Sign(StrCmpIW(L"a-c", L"ab")));
@@ -62,79 +30,48 @@ TEST(PlatformWin32, CaseInsensitiveComparisonsUseTheirSystemFunctions) {
   EXPECT_GT(plat::CompareNoCaseN(L"a-c", L"ab", 3), 0);
   EXPECT_LT(plat::CompareOrdinalNoCase(L"a-c", L"ab"), 0);
   // Full-width letters are not their ASCII counterparts for either comparison.
-  EXPECT_NE(plat::CompareNoCase(L"\uff21", L"A"), 0);
-  EXPECT_NE(plat::CompareOrdinalNoCase(L"\uff21", L"A"), 0);
+  EXPECT_TRUE(plat::CompareNoCase(L"\uff21", L"A") && plat::CompareOrdinalNoCase(L"\uff21", L"A"));
 }
 
-TEST(PlatformWin32, LockEventIsAnAutoResetEventCreatedNonSignalled) {
+TEST(PlatformWin32, LockEventWorkerThreadAndTicks) {
   HANDLE lock = plat::CreateLockEvent();
   ASSERT_NE(lock, nullptr);
-  EXPECT_EQ(WaitForSingleObject(lock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  std::vector<DWORD> states = {WaitForSingleObject(lock, 0)};  // created unset
+  EXPECT_TRUE(plat::SetLockEvent(lock) && plat::WaitLockEvent(lock));
+  states.push_back(WaitForSingleObject(lock, 0));  // the successful wait took the lock
   EXPECT_TRUE(plat::SetLockEvent(lock));
-  EXPECT_TRUE(plat::WaitLockEvent(lock));
-  // The successful wait took the lock: it is not signalled any more.
-  EXPECT_EQ(WaitForSingleObject(lock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  EXPECT_TRUE(plat::SetLockEvent(lock));
-  EXPECT_EQ(WaitForSingleObject(lock, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+  states.push_back(WaitForSingleObject(lock, 0));
+  EXPECT_EQ(states, (std::vector<DWORD>{WAIT_TIMEOUT, WAIT_TIMEOUT, WAIT_OBJECT_0}));
   plat::CloseLockEvent(lock);
   EXPECT_FALSE(plat::WaitLockEvent(nullptr));
-}
 
-namespace {
+  // The worker runs with its argument on another thread; it sets the event as its last step.
+  static DWORD workerThread;
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_TRUE(plat::StartWorkerThread(
+      [](void* event) -> unsigned {
+        workerThread = GetCurrentThreadId();
+        SetEvent(static_cast<HANDLE>(event));
+        return 0;
+      },
+      done));
+  ASSERT_EQ(WaitForSingleObject(done, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_NE(workerThread, GetCurrentThreadId());
+  CloseHandle(done);
 
-struct WorkerRecord {
-  HANDLE done;
-  DWORD threadId;
-  void* argument;
-};
-
-unsigned RecordWorker(void* arg) {
-  auto record = static_cast<WorkerRecord*>(arg);
-  record->threadId = GetCurrentThreadId();
-  record->argument = arg;
-  SetEvent(record->done);
-  return 0;
-}
-
-}  // namespace
-
-TEST(PlatformWin32, WorkerThreadRunsWithItsArgumentOnAnotherThread) {
-  WorkerRecord record = {CreateEventW(nullptr, TRUE, FALSE, nullptr), 0, nullptr};
-  ASSERT_NE(record.done, nullptr);
-  ASSERT_TRUE(plat::StartWorkerThread(RecordWorker, &record));
-  ASSERT_EQ(WaitForSingleObject(record.done, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
-  EXPECT_EQ(record.argument, &record);
-  EXPECT_NE(record.threadId, 0u);
-  EXPECT_NE(record.threadId, GetCurrentThreadId());
-  CloseHandle(record.done);
-}
-
-TEST(PlatformWin32, TickCountAdvancesAcrossASleep) {
-  DWORD system = GetTickCount();
-  uint32_t before = plat::TickCount();
-  EXPECT_LE(before - system, 1000u);
+  const uint32_t before = plat::TickCount();
+  EXPECT_LE(GetTickCount() - before, 1000u);  // the system's count
   plat::SleepMs(50);
-  uint32_t elapsed = plat::TickCount() - before;
-  EXPECT_GE(elapsed, 40u);
-  EXPECT_LT(elapsed, 10000u);
+  EXPECT_GE(plat::TickCount() - before, 40u);
 }
 
 TEST(PlatformWin32, ToAnsiUsesTheThreadCodePageAndAlwaysTerminates) {
-  char out[16];
-  ASSERT_TRUE(plat::ToAnsi(L"600000", out, sizeof(out)));
-  EXPECT_STREQ(out, "600000");
-  ASSERT_TRUE(plat::ToAnsi(nullptr, out, sizeof(out)));
-  EXPECT_STREQ(out, "");
-
-  UINT codePage = GetACP();
-  if (codePage == 1252) {
-    ASSERT_TRUE(plat::ToAnsi(L"caf\u00e9", out, sizeof(out)));
-    EXPECT_STREQ(out, "caf\xe9");
-  } else if (codePage == 936) {
-    ASSERT_TRUE(plat::ToAnsi(L"\u4e2d", out, sizeof(out)));
-    EXPECT_STREQ(out, "\xd6\xd0");
-  }
-
+  char out[16], expected[16] = {};
+  EXPECT_TRUE(plat::ToAnsi(nullptr, out, sizeof(out)) && out[0] == 0);
+  const wchar_t* text = GetACP() == 936 ? L"600\u4e2d" : L"caf\u00e9";
+  WideCharToMultiByte(CP_ACP, 0, text, -1, expected, sizeof(expected), nullptr, nullptr);
+  ASSERT_TRUE(plat::ToAnsi(text, out, sizeof(out)));
+  EXPECT_STREQ(out, expected);
   // Too small: fails, and what is in the buffer is still a terminated string.
   memset(out, 'x', sizeof(out));
   EXPECT_FALSE(plat::ToAnsi(L"0123456789", out, 4));
@@ -142,89 +79,53 @@ TEST(PlatformWin32, ToAnsiUsesTheThreadCodePageAndAlwaysTerminates) {
   EXPECT_FALSE(plat::ToAnsi(L"abc", out, 0));
 }
 
-namespace {
-
 // Answers the message box of the test's thread: records its text and caption, then presses OK.
-struct MessageBoxWatch {
-  static HHOOK hook;
-  static std::wstring text;
-  static std::wstring caption;
-  static bool seen;
+std::wstring g_box;
+HHOOK g_hook;
 
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && !seen) {
-      HWND box = reinterpret_cast<HWND>(wParam);
-      wchar_t buffer[256];
-      GetWindowTextW(box, buffer, 256);
-      caption = buffer;
-      GetDlgItemTextW(box, 0xFFFF, buffer, 256);  // the message's static control
-      text = buffer;
-      seen = true;
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(hook, code, wParam, lParam);
+LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_box.empty()) {
+    wchar_t text[256], caption[256];
+    GetDlgItemTextW(reinterpret_cast<HWND>(wParam), 0xFFFF, text, 256);  // the message's static
+    GetWindowTextW(reinterpret_cast<HWND>(wParam), caption, 256);
+    g_box = std::wstring(text) + L"|" + caption;
+    PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
   }
-};
-HHOOK MessageBoxWatch::hook = nullptr;
-std::wstring MessageBoxWatch::text;
-std::wstring MessageBoxWatch::caption;
-bool MessageBoxWatch::seen = false;
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST(PlatformWin32, MessageBoxAndWindowCallsSeeRealWindows) {
+  g_hook = SetWindowsHookExW(WH_CBT, MessageBoxHook, nullptr, GetCurrentThreadId());
+  ASSERT_NE(g_hook, nullptr);
+  plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
+  UnhookWindowsHookEx(g_hook);
+  EXPECT_EQ(g_box, L"ErrorKeyboardItemIndex|");  // an empty caption
+
+  EXPECT_FALSE(plat::IsWindowHandle(nullptr));
+  HWND wnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  EXPECT_TRUE(plat::IsWindowHandle(wnd));
+  ASSERT_TRUE(plat::PostWindowMessage(wnd, WM_APP + 7, 0x601, 0x1234));
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, wnd, WM_APP + 7, WM_APP + 7, PM_REMOVE));
+  EXPECT_TRUE(message.wParam == 0x601u && message.lParam == 0x1234);
+  DestroyWindow(wnd);
+  EXPECT_FALSE(plat::IsWindowHandle(wnd) || plat::PostWindowMessage(wnd, WM_APP + 7, 0, 0));
+}
+
+TEST(PlatformWin32, ModuleDirectoryAndFiles) {
+  // The seam is linked into this program, so its module is the program.
+  wchar_t path[MAX_PATH], folder[MAX_PATH], file[MAX_PATH];
+  const std::wstring program(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  const std::wstring directory = plat::ModuleDirectory();
+  EXPECT_EQ(directory, program.substr(0, program.find_last_of(L'\\')));
+  EXPECT_TRUE(plat::FileExists((directory + L"\\HotKeyManagerFactory.dll").c_str()));
+  ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+  ASSERT_NE(GetTempFileNameW(folder, L"hkm", 0, file), 0u);  // creates the file
+  EXPECT_TRUE(plat::FileExists(file) && plat::FileExists(folder));
+  EXPECT_TRUE(plat::DeleteFileAt(file));
+  EXPECT_FALSE(plat::FileExists(file) || plat::DeleteFileAt(file));
+  EXPECT_FALSE(plat::FileExists(nullptr) || plat::DeleteFileAt(nullptr));
+}
 
 }  // namespace
-
-TEST(PlatformWin32, MessageBoxShowsTheTextWithAnEmptyCaption) {
-  MessageBoxWatch::hook =
-      SetWindowsHookExW(WH_CBT, MessageBoxWatch::Hook, nullptr, GetCurrentThreadId());
-  ASSERT_NE(MessageBoxWatch::hook, nullptr);
-  plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
-  UnhookWindowsHookEx(MessageBoxWatch::hook);
-  ASSERT_TRUE(MessageBoxWatch::seen);
-  EXPECT_EQ(MessageBoxWatch::text, L"ErrorKeyboardItemIndex");
-  EXPECT_EQ(MessageBoxWatch::caption, L"");
-}
-
-TEST(PlatformWin32, WindowCallsSeeRealWindows) {
-  EXPECT_FALSE(plat::IsWindowHandle(nullptr));
-  TestWindow window;
-  ASSERT_NE(window.wnd(), nullptr);
-  EXPECT_TRUE(plat::IsWindowHandle(window.wnd()));
-
-  ASSERT_TRUE(plat::PostWindowMessage(window.wnd(), WM_APP + 7, 0x601, 0x1234));
-  MSG message;
-  ASSERT_TRUE(PeekMessageW(&message, window.wnd(), WM_APP + 7, WM_APP + 7, PM_REMOVE));
-  EXPECT_EQ(message.hwnd, window.wnd());
-  EXPECT_EQ(message.wParam, 0x601u);
-  EXPECT_EQ(message.lParam, 0x1234);
-
-  window.Destroy();
-  EXPECT_FALSE(plat::IsWindowHandle(window.wnd()));
-  EXPECT_FALSE(plat::PostWindowMessage(window.wnd(), WM_APP + 7, 0, 0));
-}
-
-TEST(PlatformWin32, ModuleDirectoryIsTheFolderOfTheModuleHoldingTheCode) {
-  // The seam is linked into this program, so its module is the program.
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  ASSERT_GT(length, 0u);
-  std::wstring program(path, length);
-  std::wstring directory = plat::ModuleDirectory();
-  EXPECT_EQ(directory, program.substr(0, program.find_last_of(L'\\')));
-  ASSERT_FALSE(directory.empty());
-  EXPECT_NE(directory.back(), L'\\');
-  EXPECT_TRUE(plat::FileExists((directory + L"\\HotKeyManagerFactory.dll").c_str()));
-}
-
-TEST(PlatformWin32, FileExistsAndDeleteFileAt) {
-  wchar_t folder[MAX_PATH];
-  ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-  wchar_t file[MAX_PATH];
-  ASSERT_NE(GetTempFileNameW(folder, L"hkm", 0, file), 0u);  // creates the file
-
-  EXPECT_TRUE(plat::FileExists(file));
-  EXPECT_TRUE(plat::FileExists(folder));
-  EXPECT_TRUE(plat::DeleteFileAt(file));
-  EXPECT_FALSE(plat::FileExists(file));
-  EXPECT_FALSE(plat::DeleteFileAt(file));
-  EXPECT_FALSE(plat::FileExists(nullptr));
-  EXPECT_FALSE(plat::DeleteFileAt(nullptr));
-}

@@ -1,102 +1,38 @@
 #include "SearchFixture.h"
 
 #include "services/SecurityMaster.h"
-#include "services/TerminalEnv.h"
 
-KeyboardItemInfo Security(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                          unsigned short type, unsigned char market, DWORD kind) {
-  KeyboardItemInfo item(code, hotKey, name, type, -1, nullptr, kind, KEYBOARD_SELECT_NONE);
-  item.m_cMarket = market;
-  return item;
-}
-
-KeyboardItemInfo Command(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                         unsigned short type, int extra) {
-  return KeyboardItemInfo(code, hotKey, name, type, extra, nullptr, KIND_COMMAND,
-                          KEYBOARD_SELECT_NONE);
-}
-
-KeyboardItemInfo Alias(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                       unsigned short type, unsigned char market) {
-  return Security(code, hotKey, name, type, market, KIND_ALIAS);
-}
-
-KeyboardItemInfo FormerName(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                            unsigned short type, unsigned char market) {
-  return Security(code, hotKey, name, type, market, KIND_FORMER_NAME);
-}
-
-std::wstring Row(const KeyboardItemInfo& record) {
-  std::wstring row;
-  if (record.m_dwKind == KIND_COMMAND) row = L"C:";
-  if (record.m_dwKind == KIND_ALIAS) row = L"A:";
-  if (record.m_dwKind == KIND_FORMER_NAME) row = L"F:";
-  row += record.m_szCode;
-  row += L' ';
-  row += std::to_wstring(static_cast<int>(record.m_eSelectType));
-  return row;
-}
-
-std::vector<std::wstring> Rows(const std::vector<KeyboardItemInfo>& results) {
-  std::vector<std::wstring> rows;
-  for (const KeyboardItemInfo& r : results) rows.push_back(Row(r));
+RowList Rows(const std::vector<KeyboardItemInfo>& results) {
+  RowList rows;
+  for (const KeyboardItemInfo& r : results) {
+    const wchar_t* const kPrefixes[] = {L"F:", L"C:", L"A:"};  // kinds 256 to 258
+    const DWORD kind = r.m_dwKind;
+    const wchar_t* prefix =
+        kind >= KIND_FORMER_NAME && kind <= KIND_ALIAS ? kPrefixes[kind - 256] : L"";
+    rows.push_back(prefix + std::wstring(r.m_szCode) + L" " + std::to_wstring(r.m_eSelectType));
+  }
   return rows;
 }
 
-SearchBed::SearchBed(bool withDataCentre)
-    : m_pEnv(new CTerminalEnv), m_pMaster(new CSecurityMaster), m_pTable(nullptr) {
-  if (withDataCentre) m_pEnv->SetDataMgr(m_pMaster.get());
-  CGlobalEnv::SetGlobalEnv(m_pEnv.get());
-  m_pTable = new KeyboardInputMappingTable;
-}
-
-SearchBed::~SearchBed() {
-  delete m_pTable;
-  CGlobalEnv::SetGlobalEnv(nullptr);
-  m_pEnv->SetDataMgr(nullptr);
-}
-
-void SearchBed::AddSecurityRecord(const wchar_t* code, unsigned char market, const wchar_t* name) {
-  m_pMaster->AddSecurity(code, market, name);
-}
-
-void SearchBed::RegisterSecurities(const std::vector<KeyboardItemInfo>& items) {
-  for (const KeyboardItemInfo& item : items) {
-    if (item.m_dwKind == KIND_FORMER_NAME || item.m_dwKind == KIND_COMMAND ||
-        item.m_dwKind == KIND_ALIAS)
-      continue;
-    m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
-  }
-}
-
-bool SearchBed::LoadSingle(const std::vector<KeyboardItemInfo>& items) {
-  RegisterSecurities(items);
-  if (!m_pTable->Lock()) return false;
-  bool ok = true;
-  for (const KeyboardItemInfo& item : items) ok = m_pTable->AddOneItem(&item, true, false) && ok;
-  m_pTable->Unlock();
-  return ok;
-}
-
-bool SearchBed::LoadBulk(const std::vector<KeyboardItemInfo>& items) {
-  RegisterSecurities(items);
-  if (!m_pTable->Lock()) return false;
-  std::vector<int> allCategories;
-  bool ok = m_pTable->AddKeyboardItem(items.data(), static_cast<int>(items.size()), &allCategories,
-                                      false);
-  m_pTable->Unlock();
+bool SearchBed::Load(const std::vector<KeyboardItemInfo>& items, bool bulk) {
+  for (const KeyboardItemInfo& item : items)
+    if (item.m_dwKind < KIND_FORMER_NAME || item.m_dwKind > KIND_ALIAS)
+      Master()->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
+  if (!m_table.Lock()) return false;
+  const bool ok = bulk ? AddAll(m_table, items) : AddEach(m_table, items);
+  m_table.Unlock();
   return ok;
 }
 
 std::vector<KeyboardItemInfo> SearchBed::Search(const wchar_t* text, bool excludeCommands) {
   std::vector<KeyboardItemInfo> results;
-  m_pTable->Search(text, &results, excludeCommands);
+  m_table.Search(text, &results, excludeCommands);
   return results;
 }
 
 std::vector<KeyboardItemInfo> SearchBed::SearchIn(const wchar_t* text,
                                                   const std::vector<int>& filter) {
   std::vector<KeyboardItemInfo> results;
-  m_pTable->SearchInCategories(text, &results, false, &filter);
+  m_table.SearchInCategories(text, &results, false, &filter);
   return results;
 }

@@ -1,4 +1,5 @@
-// A fresh directory below the system's temporary directory, removed with its contents.
+// A fresh directory below the system's temporary directory, removed with its contents, and the
+// file helpers of the tests that use one.
 #pragma once
 
 #include <string>
@@ -11,20 +12,18 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& Path() const { return m_path; }
-  std::wstring WidePath() const;
-  // Path of a file inside the directory.
-  std::string File(const std::string& name) const;
-  std::wstring WideFile(const std::string& name) const;
-  // Names of the entries in the directory, sorted.
-  std::vector<std::string> Entries() const;
+  // Path of the directory, or of a file inside it; test paths are ASCII, so the wide forms are
+  // the same text widened.
+  std::string File(const std::string& name = "") const {
+    return name.empty() ? m_path : m_path + "/" + name;
+  }
+  std::wstring WideFile(const std::string& name = "") const;
+  std::vector<std::string> Entries() const;  // sorted
 
  private:
   std::string m_path;
 };
 
-// Whole contents of a file, empty if it cannot be read.
-std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);
-// Splits text into lines, dropping the line breaks.
-std::vector<std::string> SplitLines(const std::string& text);
+// The lines of a file, without their line breaks; none if it cannot be read.
+std::vector<std::string> ReadLines(const std::string& path);
