@@ -71,7 +71,7 @@ class UnihanNamesTest(unittest.TestCase):
 
     def test_name_readings_and_polyphonic_aliases(self):
         cases = {
-            "平安银行": ("PAYH", ["PAYX"]),  # 行 háng in banks, the xíng spelling as alias
+            "平安银行": ("PAYH", []),  # 银行 is read yín háng only: no alias
             "三一重工": ("SYZG", ["SYCG"]),
             "重庆啤酒": ("CQPJ", ["ZQPJ"]),  # 重庆 read chóng, zhòng offered as alias
             "长江电力": ("CJDL", ["ZJDL"]),
