@@ -25,7 +25,7 @@ inline int Upper(wchar_t c) {
 inline int FoldWidth(int c) { return c >= kFullWidthStart ? c - kFullWidthOffset : c; }
 
 inline int CompareForwardWhole(const wchar_t* text, const wchar_t* key) {
-  size_t i = 0, j = 0, ni = 0, nj = 0;
+  size_t i = 0, j = 0, n = 0;  // n: compared pairs
   while (text[i] && key[j]) {
     int a = Upper(text[i]);
     int b = Upper(key[j]);
@@ -34,15 +34,14 @@ inline int CompareForwardWhole(const wchar_t* text, const wchar_t* key) {
     } else if (b == L' ') {
       ++j;
     } else {
-      ++ni;
-      ++nj;
+      ++n;
       if (a != b && FoldWidth(a) != b && a != FoldWidth(b)) return a - b;
       ++i;
       ++j;
     }
   }
   // Once a space was skipped the texts count as equal as far as the shorter one goes.
-  if (i != ni || j != nj) return 0;
+  if (i != n || j != n) return 0;
   return plat::CompareNoCase(text, key);
 }
 
