@@ -1,0 +1,11 @@
+// The window tests' program: the component's windows take their resources from this module.
+#include <gtest/gtest.h>
+
+#include "platform/WinTypes.h"
+
+HINSTANCE ComponentModule() { return GetModuleHandleW(nullptr); }
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
