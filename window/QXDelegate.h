@@ -45,12 +45,21 @@ class MemberCallback<T, R(Args...)> : public ICallback<R(Args...)> {
       : m_pBinding(binding), m_pMethod(method), m_cFlag(flag) {
     ++m_pBinding->m_nReferences;
   }
+// The compiler cannot see that the shared count keeps a binding alive until its last callback
+// goes, and takes two callbacks destroyed in a row for a use after free.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
   ~MemberCallback() override {
     if (--m_pBinding->m_nReferences == 0) {
       if (m_pBinding->m_nOwnership == 1) delete m_pBinding->m_pObject;
       delete m_pBinding;
     }
   }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
   MemberCallback(const MemberCallback&) = delete;
   MemberCallback& operator=(const MemberCallback&) = delete;
 

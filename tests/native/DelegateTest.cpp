@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/Scrollbar.h"
 #include "window/QXDelegate.h"
+
+// The control itself is a window; its callbacks only pass the pointer along.
+class CQXScrollbarWnd;
 
 namespace {
 
