@@ -105,14 +105,29 @@ foreach(name IN ITEMS GetClassObject Init Release)
   endforeach()
 endforeach()
 
-# The component may import system DLLs and the terminal services, nothing else.
+# The component may import system DLLs, the terminal services and the window framework, nothing
+# else.
 set(system_dlls
   kernel32.dll msvcrt.dll user32.dll gdi32.dll imm32.dll shlwapi.dll comctl32.dll
   advapi32.dll ole32.dll oleaut32.dll shell32.dll version.dll
 )
 foreach(dll IN LISTS COMPONENT_DLLS)
-  if(NOT dll IN_LIST system_dlls AND NOT dll STREQUAL "terminalservices.dll")
+  if(NOT dll IN_LIST system_dlls AND NOT dll STREQUAL "terminalservices.dll"
+     AND NOT dll STREQUAL "windowframework.dll")
     fail("HotKeyManagerFactory.dll imports ${dll}")
+  endif()
+endforeach()
+
+# The terminal services draw (palette, canvas, scrollbar window): they need GDI and the one window
+# framework of the process, and nothing but system DLLs besides.
+foreach(dll IN ITEMS gdi32.dll windowframework.dll)
+  if(NOT dll IN_LIST SERVICES_DLLS)
+    fail("TerminalServices.dll does not import ${dll}")
+  endif()
+endforeach()
+foreach(dll IN LISTS SERVICES_DLLS)
+  if(NOT dll IN_LIST system_dlls AND NOT dll STREQUAL "windowframework.dll")
+    fail("TerminalServices.dll imports ${dll}")
   endif()
 endforeach()
 
