@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "Export.h"
 #include "platform/WinTypes.h"
 
 class CWnd;
@@ -28,8 +29,9 @@ class CViewManager {
 
 enum qxWorkspaceDefine { qxWorkspaceNone = 0 };
 
-class CElementContainerWnd {
+class TS_API CElementContainerWnd {
  public:
-  // The workspace that has the focus; workspaces 10 to 20 are trading workspaces.
+  // The workspace that has the focus; workspaces 10 to 20 are trading workspaces. The terminal
+  // sets it as the focus moves between its workspaces.
   static qxWorkspaceDefine m_seCurrentFocusWorkspace;
 };

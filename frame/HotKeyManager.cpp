@@ -4,6 +4,7 @@
 #include <new>
 
 #include "GlobalEnv.h"
+#include "SmartKeyboardPopup.h"
 #include "table/MappingTable.h"
 
 namespace {
@@ -15,6 +16,7 @@ const UINT MSG_IME_COMPOSITION = 0x10F;
 const LPARAM IME_RESULT_STRING = 0x800;
 const UINT MSG_FIRST_BUTTON = 0x201;
 const UINT MSG_LAST_BUTTON = 0x209;
+const UINT MSG_SMARTKEYBOARD_HIDE = 0x7900;
 
 // Ties a forwarded key-down to the character message that follows it.
 bool s_bKeyDownForwarded = false;
@@ -40,6 +42,7 @@ CHotKeyManager::CHotKeyManager() : m_pSmartKeyboardDlg(nullptr), m_pMappingTable
 CHotKeyManager::~CHotKeyManager() {}
 
 BOOL CHotKeyManager::Initialize() {
+  GetRidOfSmartKeyboardDlg();
   DestroyTable();
   auto* table = new (std::nothrow) KeyboardInputMappingTable;
   if (!table) return FALSE;
@@ -62,16 +65,47 @@ void CHotKeyManager::DestroyTable() {
   m_pMappingTable = nullptr;
 }
 
-// The pop-up is built with the window part; until it exists every request that needs it takes
-// the failure path of a dialog that could not be created.
-BOOL CHotKeyManager::EnsureSmartKeyboardDlg() { return FALSE; }
+namespace {
 
-void CHotKeyManager::GetRidOfSmartKeyboardDlg() { m_pSmartKeyboardDlg = nullptr; }
+const SmartKeyboardPopupOps* g_pPopupOps = nullptr;
 
-BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM, LPARAM lParam) {
+}  // namespace
+
+void RegisterSmartKeyboardPopup(const SmartKeyboardPopupOps* ops) { g_pPopupOps = ops; }
+
+const SmartKeyboardPopupOps* SmartKeyboardPopup() { return g_pPopupOps; }
+
+// No pop-up without a table: no window may ever hold a table that is gone.
+BOOL CHotKeyManager::EnsureSmartKeyboardDlg(HWND previousFocus) {
+  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
+  if (!ops || !m_pMappingTable) return FALSE;
+  if (m_pSmartKeyboardDlg && ops->HasWindow(m_pSmartKeyboardDlg)) return TRUE;
+  return ops->InitDialog(m_pSmartKeyboardDlg, m_pMappingTable, previousFocus);
+}
+
+void CHotKeyManager::GetRidOfSmartKeyboardDlg() {
+  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
+  if (ops) ops->GetRidOfDialog(m_pSmartKeyboardDlg);
+  m_pSmartKeyboardDlg = nullptr;
+}
+
+HWND CHotKeyManager::FocusedWindow() const {
+  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
+  return ops ? ops->FocusedWindow() : nullptr;
+}
+
+BOOL CHotKeyManager::SendToDialog(UINT message, WPARAM wParam, LPARAM lParam) {
+  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
+  if (ops && m_pSmartKeyboardDlg && ops->HasWindow(m_pSmartKeyboardDlg))
+    ops->SendToDialog(m_pSmartKeyboardDlg, message, wParam, lParam);
+  return TRUE;
+}
+
+BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case MSG_KEYDOWN:
-      if (!EnsureSmartKeyboardDlg()) return FALSE;
+      if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
+      SendToDialog(message, wParam, lParam);
       s_bKeyDownForwarded = true;
       return TRUE;
     case MSG_KEYUP:
@@ -80,27 +114,52 @@ BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM, LPARAM lParam)
     case MSG_CHAR:
       if (!s_bKeyDownForwarded) return TRUE;
       s_bKeyDownForwarded = false;
-      return EnsureSmartKeyboardDlg();
+      if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
+      return SendToDialog(message, wParam, lParam);
     case MSG_IME_COMPOSITION:
       if (!(lParam & IME_RESULT_STRING)) return TRUE;
-      return EnsureSmartKeyboardDlg();
+      if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
+      return SendToDialog(message, wParam, lParam);
     default:
-      if (message >= MSG_FIRST_BUTTON && message <= MSG_LAST_BUTTON)
-        return EnsureSmartKeyboardDlg();
+      if (message >= MSG_FIRST_BUTTON && message <= MSG_LAST_BUTTON) {
+        if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
+        return SendToDialog(MSG_SMARTKEYBOARD_HIDE, 0, 0);
+      }
       return TRUE;
   }
 }
 
-BOOL CHotKeyManager::ShowForContainer(CElementContainer*, int, int, int) {
-  return EnsureSmartKeyboardDlg();
+BOOL CHotKeyManager::ShowAt(HWND previousFocus, BOOL exactPos, int x, int y) {
+  return SmartKeyboardPopup()->ShowDialog(m_pSmartKeyboardDlg, previousFocus, exactPos, x, y);
 }
 
-BOOL CHotKeyManager::ShowSmartKeyboard(int32_t, BOOL, int, int) {
+BOOL CHotKeyManager::ShowForContainer(CElementContainer* receiver, int x, int y, int placement) {
+  HWND focus = FocusedWindow();
+  if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
+  m_pMappingTable->m_nOpenMode = 1;
+  m_pMappingTable->m_pTargetContainer = receiver;
+  m_pMappingTable->m_hTargetWnd = nullptr;
+  m_pMappingTable->m_nPlacement = placement;
+  return ShowAt(focus, TRUE, x, y);
+}
+
+BOOL CHotKeyManager::ShowSmartKeyboard(int32_t, BOOL exactPos, int x, int y) {
   if (m_pMappingTable && IsMiniTradeVisible()) return FALSE;
-  return EnsureSmartKeyboardDlg();
+  HWND focus = FocusedWindow();
+  if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
+  m_pMappingTable->m_nOpenMode = exactPos ? 1 : 0;
+  return ShowAt(focus, exactPos, x, y);
 }
 
-BOOL CHotKeyManager::ShowForWindow(HWND, int, int, int) { return EnsureSmartKeyboardDlg(); }
+BOOL CHotKeyManager::ShowForWindow(HWND receiver, int x, int y, int placement) {
+  HWND focus = FocusedWindow();
+  if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
+  m_pMappingTable->m_nOpenMode = 1;
+  m_pMappingTable->m_pTargetContainer = nullptr;
+  m_pMappingTable->m_hTargetWnd = receiver;
+  m_pMappingTable->m_nPlacement = placement;
+  return ShowAt(focus, TRUE, x, y);
+}
 
 bool CHotKeyManager::AddsAllowed() const {
   TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();

@@ -1,4 +1,4 @@
-// The manager behind IHotKeyManager: it owns the mapping table and, later, the pop-up, guards
+// The manager behind IHotKeyManager: it owns the mapping table and the pop-up, guards
 // the table with its lock and routes the terminal's calls.
 #pragma once
 
@@ -41,8 +41,12 @@ class CHotKeyManager : public IHotKeyManager {
  private:
   bool AddsAllowed() const;
   void DestroyTable();
-  BOOL EnsureSmartKeyboardDlg();
+  // Makes the pop-up if it has no window; previousFocus gets the focus back after creation.
+  BOOL EnsureSmartKeyboardDlg(HWND previousFocus);
   void GetRidOfSmartKeyboardDlg();
+  HWND FocusedWindow() const;
+  BOOL SendToDialog(UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL ShowAt(HWND previousFocus, BOOL exactPos, int x, int y);
 
   CSmartKeyboardDlg* m_pSmartKeyboardDlg;
   KeyboardInputMappingTable* m_pMappingTable;

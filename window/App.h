@@ -18,3 +18,6 @@ class CHotKeyManagerFactoryApp {
 
 // The component's own module: the windows load their dialog template and resources from it.
 HINSTANCE ComponentModule();
+
+// Lets the manager create and drive the pop-up; done once when the library is loaded.
+void RegisterWindowPopup();
