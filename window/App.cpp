@@ -12,7 +12,10 @@ CHotKeyManagerFactoryApp::CHotKeyManagerFactoryApp() : m_pszAppName(nullptr) {}
 
 CHotKeyManagerFactoryApp::~CHotKeyManagerFactoryApp() {}
 
-BOOL CHotKeyManagerFactoryApp::InitInstance() { return TRUE; }
+BOOL CHotKeyManagerFactoryApp::InitInstance() {
+  RegisterWindowPopup();
+  return TRUE;
+}
 
 HINSTANCE ComponentModule() { return g_hComponentModule; }
 

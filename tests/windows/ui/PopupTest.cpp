@@ -1,0 +1,350 @@
+// The pop-up end to end inside a test terminal: forwarded keys open it at its default place, the
+// list holds what the search finds, Enter hands the pick to the terminal and hides the pop-up
+// with the focus back on the view; the show operations place it for a receiver and deliver the
+// pick there; every way of hiding resets it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/IHotKeyManager.h"
+#include "frame/SmartKeyboardPopup.h"
+#include "support/Pump.h"
+#include "support/TestTerminal.h"
+#include "table/MappingTable.h"
+#include "window/InputEdit.h"
+#include "window/SmartKeyboardDlg.h"
+#include "window/SuggestListWnd.h"
+
+namespace {
+
+const UINT WM_RUN_COMMAND = 0x51C;
+const UINT WM_COMMAND_FROM_POPUP = 0x601;
+const UINT WM_STOCK_SELECTED = 0x500;
+const UINT WM_ELEMENT_EVENT = 0x503;
+
+KeyboardItemInfo Security(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                          unsigned short type, unsigned char market, int extra) {
+  KeyboardItemInfo item(code, hotKey, name, type, extra, nullptr, 0, KEYBOARD_SELECT_NONE);
+  item.m_cMarket = market;
+  return item;
+}
+
+class RecordingContainer : public CElementContainer {
+ public:
+  uint32_t GetID() override { return 77; }
+  int SendMessageW(uint32_t id, UINT message, WPARAM, LPARAM) override {
+    m_calls.push_back({id, message});
+    return 1;
+  }
+  std::vector<std::pair<uint32_t, UINT>> m_calls;
+};
+
+class PopupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_terminal.reset(new TestTerminal);
+    CSecurityMaster* securities = m_terminal->m_env.securities();
+    securities->AddSecurity(L"600000", 1, L"浦发银行");
+    securities->AddSecurity(L"600036", 1, L"招商银行");
+    securities->AddSecurity(L"000001", 0, L"平安银行");
+    IUnknown* unknown = nullptr;
+    ASSERT_EQ(GetClassObject(&unknown, HOTKEY_MANAGER_CLSID), S_OK);
+    m_manager = static_cast<IHotKeyManager*>(unknown);
+    m_terminal->m_view.m_pManager = m_manager;
+    ASSERT_TRUE(m_manager->Initialize());
+    std::vector<KeyboardItemInfo> items = {
+        Security(L"600000", L"PFYH", L"浦发银行", 0x0102, 1, 1001),
+        Security(L"600036", L"ZSYH", L"招商银行", 0x0102, 1, 1002),
+        Security(L"000001", L"PAYH", L"平安银行", 0x0006, 0, 1003),
+    };
+    for (int i = 0; i < 30; ++i) {
+      wchar_t code[8];
+      swprintf(code, 8, L"6011%02d", i);
+      items.push_back(Security(code, L"SYNT", L"合成", 0x0102, 1, 2000 + i));
+    }
+    ASSERT_TRUE(
+        m_manager->AddKeyboardItems(items.data(), static_cast<int>(items.size()), nullptr, FALSE));
+  }
+  void TearDown() override {
+    if (m_manager) {
+      m_manager->Uninitialize();
+      m_manager->Release();
+    }
+    m_terminal.reset();
+  }
+
+  CSmartKeyboardDlg* Dialog() const {
+    // The pop-up is the one top-level window made from the component's template.
+    HWND wnd = FindWindowW(L"#32770", nullptr);
+    return static_cast<CSmartKeyboardDlg*>(CWnd::FromHandlePermanent(wnd));
+  }
+  bool PopupVisible() const {
+    CSmartKeyboardDlg* dialog = Dialog();
+    return dialog && dialog->IsWindowVisible();
+  }
+  void TypeForwarded(const wchar_t* text) { m_terminal->Type(text); }
+  // A key typed into the focused pop-up: straight to the edit, as the message loop delivers it.
+  void KeyIntoEdit(UINT vk) {
+    CSmartKeyboardDlg* dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->m_pInputEdit->SendMessageW(WM_KEYDOWN, vk, 1);
+    PumpPending();
+  }
+  std::vector<std::wstring> ListedCodes() const {
+    std::vector<std::wstring> codes;
+    for (const KeyboardItemInfo& item : Dialog()->m_pSuggestList->m_vecResults)
+      codes.push_back(item.m_szCode);
+    return codes;
+  }
+  std::vector<std::wstring> SearchedCodes(const wchar_t* text) {
+    std::vector<KeyboardItemInfo> results;
+    m_manager->SearchKeyboardItems(text, &results, false);
+    std::vector<std::wstring> codes;
+    for (const KeyboardItemInfo& item : results) codes.push_back(item.m_szCode);
+    return codes;
+  }
+  RECT PopupRect() const {
+    RECT rect = {};
+    Dialog()->GetWindowRect(&rect);
+    return rect;
+  }
+
+  std::unique_ptr<TestTerminal> m_terminal;
+  IHotKeyManager* m_manager = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PopupTest, TypingOpensAtTheViewAndEnterHandsThePickToTheCommandWindow) {
+  TypeForwarded(L"6000");
+  ASSERT_TRUE(PopupVisible());
+  RECT view = m_terminal->ViewRect();
+  RECT popup = PopupRect();
+  EXPECT_EQ(popup.right, view.right);
+  EXPECT_EQ(popup.bottom, view.bottom);
+  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"6000");
+  EXPECT_EQ(ListedCodes(), SearchedCodes(L"6000"));
+  ASSERT_FALSE(ListedCodes().empty());
+  EXPECT_EQ(ListedCodes()[0], L"600000");
+  EXPECT_EQ(GetFocus(), Dialog()->m_pInputEdit->m_hWnd);
+
+  KeyIntoEdit(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return m_terminal->m_command.Find(WM_RUN_COMMAND) != nullptr; }));
+  EXPECT_EQ(m_terminal->m_command.Find(WM_RUN_COMMAND)->wParam, 1001u);
+  EXPECT_EQ(m_terminal->m_command.Find(WM_COMMAND_FROM_POPUP), nullptr);  // open mode 0
+  EXPECT_FALSE(PopupVisible());
+  EXPECT_EQ(GetFocus(), m_terminal->m_view.m_hWnd);
+  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"");
+  const std::vector<KeyboardItemInfo>& history = Dialog()->m_pSuggestList->m_history.Items();
+  ASSERT_FALSE(history.empty());
+  EXPECT_STREQ(history[0].m_szCode, L"600000");
+}
+
+TEST_F(PopupTest, CommandWindowCornerForViewTypesOneToFourAndTheTopClamp) {
+  m_terminal->m_frame.m_nViewType = 2;
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  RECT command = m_terminal->CommandRect();
+  RECT popup = PopupRect();
+  EXPECT_EQ(popup.right, command.right - 5);
+  EXPECT_EQ(popup.bottom, command.bottom - 5);
+  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+  EXPECT_FALSE(PopupVisible());
+
+  // A point near the top: the pop-up would start above the screen and moves down to 0.
+  ASSERT_TRUE(m_manager->ShowSmartKeyboard(0, TRUE, 400, 100));
+  popup = PopupRect();
+  EXPECT_EQ(popup.top, 0);
+  EXPECT_EQ(popup.right, 400);
+}
+
+TEST_F(PopupTest, ReceiversArePlacedByPlacementAndGetThePick) {
+  struct Case {
+    int placement;
+    bool leftAtX, topAtY;
+  } cases[] = {
+      {0, true, true}, {1, true, false}, {2, false, true}, {3, false, false}, {-1, false, false}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(m_manager->ShowForWindow(m_terminal->m_otherView.m_hWnd, 600, 500, c.placement));
+    RECT popup = PopupRect();
+    EXPECT_EQ(c.leftAtX ? popup.left : popup.right, 600) << c.placement;
+    EXPECT_EQ(c.topAtY ? popup.top : popup.bottom, 500) << c.placement;
+    Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+    ASSERT_FALSE(PopupVisible());
+  }
+
+  // A window receiver gets the security posted; a container gets the element event.
+  CRecordingWnd receiver;
+  RECT rect = {0, 0, 10, 10};
+  ASSERT_TRUE(receiver.CreateEx(0, nullptr, L"receiver", WS_POPUP, rect, nullptr, 0));
+  ASSERT_TRUE(m_manager->ShowForWindow(receiver.m_hWnd, 600, 500, 0));
+  CSmartKeyboardDlg* dialog = Dialog();
+  TypeForwarded(L"000001");
+  KeyIntoEdit(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return receiver.Find(WM_STOCK_SELECTED) != nullptr; }));
+  EXPECT_EQ(m_terminal->m_command.Find(WM_RUN_COMMAND), nullptr);
+  EXPECT_EQ(dialog->m_pSuggestList->m_pMappingTable->m_hTargetWnd, nullptr);  // reset on hide
+  receiver.DestroyWindow();
+
+  RecordingContainer container;
+  ASSERT_TRUE(m_manager->ShowForContainer(&container, 300, 300, 0));
+  EXPECT_TRUE(PopupVisible());
+  EXPECT_EQ(Dialog()->m_pSuggestList->m_pMappingTable->m_pTargetContainer, &container);
+  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+  EXPECT_EQ(Dialog()->m_pSuggestList->m_pMappingTable->m_pTargetContainer, nullptr);
+}
+
+TEST_F(PopupTest, EscapeCloseButtonAndClicksHideAndTheListComesBack) {
+  TypeForwarded(L"600");
+  ASSERT_TRUE(PopupVisible());
+  KeyIntoEdit(VK_ESCAPE);
+  EXPECT_FALSE(PopupVisible());
+  EXPECT_EQ(GetFocus(), m_terminal->m_view.m_hWnd);
+
+  // Escape hid the list too; opening again shows it, and Enter picks.
+  TypeForwarded(L"600036");
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_TRUE(Dialog()->m_pSuggestList->IsWindowVisible());
+  KeyIntoEdit(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return m_terminal->m_command.Find(WM_RUN_COMMAND) != nullptr; }));
+  EXPECT_EQ(m_terminal->m_command.Find(WM_RUN_COMMAND)->wParam, 1002u);
+
+  // The close button: a real click on it.
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  CSmartKeyboardDlg* dialog = Dialog();
+  RECT close = dialog->m_rcClose;
+  LPARAM at = MAKELPARAM(close.left + 2, close.top + 2);
+  dialog->SendMessageW(WM_MOUSEMOVE, 0, at);
+  EXPECT_EQ(dialog->m_nHoverButton, 1);
+  dialog->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ASSERT_TRUE(PumpUntil([&] { return !PopupVisible(); }));
+  EXPECT_EQ(GetFocus(), m_terminal->m_view.m_hWnd);
+  EXPECT_STREQ(dialog->m_pInputEdit->GetText(), L"");
+
+  // A click elsewhere in the terminal, forwarded as the terminal does.
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_TRUE(m_manager->ProcessKeyboardMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0));
+  EXPECT_FALSE(PopupVisible());
+}
+
+TEST_F(PopupTest, RoutingForwardsOnlyWhatBelongsToTheKeyboard) {
+  // A character after its key-up is not forwarded; nor is a second one without a new key-down.
+  CWnd& view = m_terminal->m_view;
+  DWORD start = GetTickCount();
+  while (GetTickCount() == start) SwitchToThread();
+  view.PostMessageW(WM_KEYDOWN, '6', 1);
+  view.PostMessageW(WM_KEYUP, '6', 0xC0000001);
+  view.PostMessageW(WM_CHAR, L'6', 1);
+  PumpPending();
+  EXPECT_FALSE(PopupVisible());
+  view.PostMessageW(WM_KEYDOWN, '6', 1);
+  view.PostMessageW(WM_CHAR, L'6', 1);
+  view.PostMessageW(WM_CHAR, L'7', 1);
+  PumpPending();
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"6");
+  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+
+  // The mini-trade panel keeps slot 11 shut and leaves the dialog as it was.
+  TRefPtr<CPackager<bool>> visible(new CPackager<bool>(true));
+  m_terminal->m_env.env()->SetContextValue(L"CONTEXT_MINI_TRADE_VISIBLE_STATE", visible.get());
+  EXPECT_FALSE(m_manager->ShowSmartKeyboard(0, FALSE, 0, 0));
+  EXPECT_FALSE(PopupVisible());
+  m_terminal->m_env.env()->SetContextValue(L"CONTEXT_MINI_TRADE_VISIBLE_STATE", nullptr);
+
+  // A dialog destroyed from outside is replaced on next use.
+  HWND old = Dialog()->m_hWnd;
+  DestroyWindow(old);
+  EXPECT_EQ(Dialog(), nullptr);
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_NE(Dialog()->m_hWnd, old);
+}
+
+TEST(PopupRouting, CompositionWithoutResultAndMissingTableCreateNothing) {
+  TestTerminal terminal;
+  IUnknown* unknown = nullptr;
+  ASSERT_EQ(GetClassObject(&unknown, HOTKEY_MANAGER_CLSID), S_OK);
+  IHotKeyManager* manager = static_cast<IHotKeyManager*>(unknown);
+  EXPECT_FALSE(manager->ProcessKeyboardMessage(WM_KEYDOWN, '6', 1));  // no table yet
+  EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);
+  ASSERT_TRUE(manager->Initialize());
+  EXPECT_TRUE(manager->ProcessKeyboardMessage(WM_IME_COMPOSITION, 0, GCS_COMPSTR));
+  EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);
+  EXPECT_TRUE(manager->ProcessKeyboardMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0));
+  HWND first = FindWindowW(L"#32770", nullptr);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GetFocus(), terminal.m_view.m_hWnd);  // creation left the focus where it was
+  // A second Initialize gets rid of the dialog before it replaces the table.
+  ASSERT_TRUE(manager->Initialize());
+  EXPECT_FALSE(IsWindow(first));
+  manager->Uninitialize();
+  manager->Release();
+}
+
+TEST_F(PopupTest, FocusMovingOutsideHidesWithoutPullingItBack) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  m_terminal->m_otherView.SetFocus();
+  PumpPending();
+  EXPECT_FALSE(PopupVisible());
+  EXPECT_EQ(GetFocus(), m_terminal->m_otherView.m_hWnd);
+
+  // An element container that had the focus does not get it back.
+  m_terminal->m_frame.m_hContainerWnd = m_terminal->m_otherView.m_hWnd;
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+  EXPECT_NE(GetFocus(), m_terminal->m_otherView.m_hWnd);
+}
+
+TEST_F(PopupTest, DpiChangeScalesCaptionRowsAndWindow) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  CSmartKeyboardDlg* dialog = Dialog();
+  RECT before = PopupRect();
+  EXPECT_EQ(dialog->m_rcCaption.bottom - dialog->m_rcCaption.top, 26);
+  EXPECT_EQ(dialog->m_pSuggestList->m_nRowHeight, 22);
+  RECT suggested = {before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                    before.top + (before.bottom - before.top) * 3 / 2};
+  EXPECT_EQ(dialog->SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144),
+                                 reinterpret_cast<LPARAM>(&suggested)),
+            1);
+  EXPECT_EQ(dialog->m_nDpi, 144);
+  EXPECT_EQ(dialog->m_rcCaption.bottom - dialog->m_rcCaption.top, 39);
+  EXPECT_EQ(dialog->m_pSuggestList->m_nRowHeight, 33);
+  RECT after = PopupRect();
+  EXPECT_EQ(after.right, before.right);  // the anchored corner stays
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(after.right - after.left, suggested.right - suggested.left);
+  // The same dpi again changes nothing and still answers 1.
+  EXPECT_EQ(dialog->SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144),
+                                 reinterpret_cast<LPARAM>(&suggested)),
+            1);
+}
+
+TEST_F(PopupTest, PaintsFrameCaptionAndInputAreaInThePaletteColours) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  CSmartKeyboardDlg* dialog = Dialog();
+  dialog->Invalidate(FALSE);
+  dialog->UpdateWindow();
+  HDC dc = GetDC(dialog->m_hWnd);
+  CTestPalette* palette = m_terminal->m_env.palette();
+  EXPECT_EQ(GetPixel(dc, 0, 100), palette->GetColor(L"ComboBox.CLR.FrameNormal"));
+  EXPECT_EQ(GetPixel(dc, 3, 10), palette->GetColor(L"SuggestListWnd.CLR.BGCaption"));
+  // The close button's normal bitmap, then its hover bitmap under the mouse.
+  RECT close = dialog->m_rcClose;
+  EXPECT_EQ(GetPixel(dc, close.left + 3, close.top + 3), RGB(120, 0, 0));
+  dialog->SendMessageW(WM_MOUSEMOVE, 0, MAKELPARAM(close.left + 3, close.top + 3));
+  dialog->UpdateWindow();
+  EXPECT_EQ(GetPixel(dc, close.left + 3, close.top + 3), RGB(230, 0, 0));
+  // The input field's bitmap behind the edit, inset by the border.
+  RECT area = dialog->m_rcInputArea;
+  EXPECT_EQ(GetPixel(dc, area.left + dialog->m_nBorder + 1, area.top + 19), RGB(235, 235, 235));
+  ReleaseDC(dialog->m_hWnd, dc);
+}
