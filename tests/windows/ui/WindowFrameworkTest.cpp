@@ -1,0 +1,108 @@
+// The window framework: handles find their objects, message maps dispatch only what a class
+// lists (its own entries before its base's), WindowProc runs ahead of the map, WM_NOTIFY goes to
+// OnNotify, and a dialog comes from a template of the current resource module.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "wfc/Dialog.h"
+#include "wfc/ModuleState.h"
+#include "wfc/Wnd.h"
+
+namespace {
+
+const UINT WM_BASE_ONLY = WM_USER + 1;
+const UINT WM_BOTH = WM_USER + 2;
+const UINT WM_UNLISTED = WM_USER + 3;
+const UINT WM_AHEAD = WM_USER + 4;
+
+class CBaseWnd : public CWnd {
+ protected:
+  LRESULT OnBaseOnly(WPARAM, LPARAM) { return 11; }
+  LRESULT OnBoth(WPARAM, LPARAM) { return 12; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
+ON_MESSAGE(WM_BASE_ONLY, OnBaseOnly)
+ON_MESSAGE(WM_BOTH, OnBoth)
+END_MESSAGE_MAP()
+
+class CDerivedWnd : public CBaseWnd {
+ public:
+  std::vector<UINT> m_notified;
+  int m_nCreates = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_AHEAD) return 40;
+    return CBaseWnd::WindowProc(message, wParam, lParam);
+  }
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+    m_notified.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+    *result = 7;
+    return TRUE;
+  }
+  LRESULT OnBoth(WPARAM, LPARAM) { return 22; }
+  // The map sees the window's first messages: creation hands the handle over before them.
+  LRESULT OnCreate(WPARAM, LPARAM) {
+    ++m_nCreates;
+    return Default();
+  }
+  // Default processing of the message being handled: the default procedure's answer.
+  LRESULT OnGetText(WPARAM, LPARAM) { return Default(); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
+ON_MESSAGE(WM_CREATE, OnCreate)
+ON_MESSAGE(WM_BOTH, OnBoth)
+ON_MESSAGE(WM_GETTEXTLENGTH, OnGetText)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(WindowFramework, MessageMapsHandleTheirOwnMessagesAndLeaveTheRestToTheDefault) {
+  CDerivedWnd wnd;
+  RECT rect = {0, 0, 100, 50};
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"abc", WS_POPUP, rect, nullptr, 0));
+  EXPECT_EQ(wnd.m_nCreates, 1);
+  EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
+  EXPECT_EQ(wnd.SendMessageW(WM_BASE_ONLY), 11);
+  EXPECT_EQ(wnd.SendMessageW(WM_BOTH), 22);
+  EXPECT_EQ(wnd.SendMessageW(WM_UNLISTED), 0);
+  EXPECT_EQ(wnd.SendMessageW(WM_AHEAD), 40);
+  EXPECT_EQ(wnd.SendMessageW(WM_GETTEXTLENGTH), 3);
+  NMHDR header = {wnd.m_hWnd, 5, 0x7400};
+  EXPECT_EQ(wnd.SendMessageW(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 7);
+  EXPECT_EQ(wnd.m_notified, std::vector<UINT>{0x7400});
+
+  HWND handle = wnd.m_hWnd;
+  wnd.DestroyWindow();
+  EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
+  EXPECT_EQ(wnd.m_hWnd, nullptr);
+}
+
+TEST(WindowFramework, AWindowMadeElsewhereCanBeTakenOverAndADialogComesFromItsModule) {
+  HWND raw = CreateWindowExW(0, L"STATIC", L"raw", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_NE(raw, nullptr);
+  CDerivedWnd taken;
+  ASSERT_TRUE(taken.SubclassWindow(raw));
+  EXPECT_EQ(SendMessageW(raw, WM_BOTH, 0, 0), 22);
+  CDerivedWnd second;
+  EXPECT_FALSE(second.SubclassWindow(raw));  // one object per handle
+  DestroyWindow(raw);
+  EXPECT_EQ(taken.m_hWnd, nullptr);
+
+  // Template 11000 lives in this program's resources; a module without it yields no dialog.
+  CDialog dialog(11000);
+  {
+    CModuleStateScope resources(GetModuleHandleW(L"kernel32.dll"));
+    EXPECT_FALSE(dialog.Create(11000));
+  }
+  ASSERT_TRUE(dialog.Create(11000));
+  EXPECT_FALSE(IsWindowVisible(dialog.m_hWnd));
+  EXPECT_EQ(CWnd::FromHandlePermanent(dialog.m_hWnd), &dialog);
+  dialog.DestroyWindow();
+}
