@@ -363,7 +363,7 @@ void CQXScrollbarWnd::Paint(HDC dc, const RECT& client) {
   // Arrow glyphs: small filled triangles centred in their buttons, pointing away from the track.
   const int arrowLength = geometry.ArrowLength();
   if (arrowLength <= 0) return;
-  const int height = std::max(1, std::min(SWDPI::Scale(m_nDpi, 3), (thickness + 1) / 2));
+  const int height = std::max(1, std::min(SWDPI::Scale(m_nDpi, 4), (thickness + 1) / 2));
   for (int end = 0; end < 2; ++end) {
     const int part = end == 0 ? ts::SCROLL_PART_ARROW_START : ts::SCROLL_PART_ARROW_END;
     const bool hot =

@@ -176,14 +176,15 @@ TEST_F(ScrollbarWndTest, PaintsInTheSkinColoursAndScalesWithTheDpi) {
     int x, y;
     const wchar_t* key;
   };
-  // Arrow glyphs: 3 rows high, centred in the 14-pixel buttons, tips at rows 5 and 221, bases
-  // 5 pixels wide.
+  // Arrow glyphs: 4 rows high, centred in the 14-pixel buttons, tips at rows 5 and 222, bases
+  // 7 pixels wide.
   const Probe kProbes[] = {
       {0, 0, L"ScrollBar.CLR.BG"},      {4, 5, L"ScrollBar.CLR.Arrow"},
       {3, 5, L"ScrollBar.CLR.BG"},      {2, 7, L"ScrollBar.CLR.Arrow"},
-      {1, 7, L"ScrollBar.CLR.BG"},      {4, 4, L"ScrollBar.CLR.BG"},
-      {4, 221, L"ScrollBar.CLR.Arrow"}, {4, 222, L"ScrollBar.CLR.BG"},
-      {2, 219, L"ScrollBar.CLR.Arrow"}, {1, 219, L"ScrollBar.CLR.BG"},
+      {1, 7, L"ScrollBar.CLR.BG"},      {1, 8, L"ScrollBar.CLR.Arrow"},
+      {4, 4, L"ScrollBar.CLR.BG"},      {4, 9, L"ScrollBar.CLR.BG"},
+      {4, 222, L"ScrollBar.CLR.Arrow"}, {4, 223, L"ScrollBar.CLR.BG"},
+      {1, 219, L"ScrollBar.CLR.Arrow"}, {0, 219, L"ScrollBar.CLR.BG"},
       {0, 30, L"ScrollBar.CLR.Track"},  {4, 30, L"ScrollBar.CLR.Track"},
       {4, 63, L"ScrollBar.CLR.Thumb"},  {1, 63, L"ScrollBar.CLR.Thumb"},
       {0, 63, L"ScrollBar.CLR.Track"},  {1, 54, L"ScrollBar.CLR.Track"},  // cut corner
@@ -207,13 +208,13 @@ TEST_F(ScrollbarWndTest, PaintsInTheSkinColoursAndScalesWithTheDpi) {
   EXPECT_EQ(Pixel(4, 30), color(L"ScrollBar.CLR.Track"));
   EXPECT_NE(color(L"ScrollBar.CLR.Track"), RGB(0xF2, 0xF4, 0xF7));  // really the dark one
 
-  // 9 pixels across at 96 dpi, 14 at 144; the arrows grow too (21 pixels, tip at row 8).
+  // 9 pixels across at 96 dpi, 14 at 144; the arrows grow too (21 pixels, tip at row 7).
   EXPECT_EQ(m_bar.GetScrollWndWidthOrHeight(), 9);
   m_bar.OnChangeScrollDpi(144);
   EXPECT_EQ(m_bar.GetScrollWndWidthOrHeight(), 14);
   m_bar.MoveWindow(RECT{0, 0, 14, kHeight});
-  EXPECT_EQ(Pixel(7, 7), color(L"SuggestListWnd.CLR.BG"));
-  EXPECT_EQ(Pixel(7, 8), color(L"ScrollBar.CLR.Arrow"));
+  EXPECT_EQ(Pixel(7, 6), color(L"SuggestListWnd.CLR.BG"));
+  EXPECT_EQ(Pixel(7, 7), color(L"ScrollBar.CLR.Arrow"));
   Click(7, 20);  // inside the larger arrow button
   EXPECT_EQ(m_recorder.Take(), (std::vector<Call>{Call{0, 2, 0}}));
 }
