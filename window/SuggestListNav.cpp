@@ -200,3 +200,11 @@ NavEffect ScrollEventStep(ListNavState& s, int event, int detail) {
       return Refresh(1);
   }
 }
+
+bool KeepSelectionInRows(ListNavState& s) {
+  int rows = Rows(s);
+  if (s.selected <= rows - 1) return false;
+  s.top += s.selected - (rows - 1);
+  s.selected = rows - 1;
+  return true;
+}

@@ -68,3 +68,6 @@ NavEffect StepTowardsEnd(ListNavState& s);
 NavEffect EdgeStep(ListNavState& s, int edge);
 // The scrollbar's event (the caller has checked that it is the list's own bar and group 0).
 NavEffect ScrollEventStep(ListNavState& s, int event, int detail);
+// After the visible rows changed: a selected slot that no longer fits scrolls the list so that
+// the same item stays selected, in the last row. True when top changed.
+bool KeepSelectionInRows(ListNavState& s);

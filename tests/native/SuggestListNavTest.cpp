@@ -193,6 +193,14 @@ TEST(SuggestListNav, RowLayoutSharesTheHeight) {
   EXPECT_EQ(ThumbLengthFor(292, 12, 0), 0);
 }
 
+TEST(SuggestListNav, ShrinkingKeepsTheSelectedItemOnScreen) {
+  ListNavState s = {12, 10, 6, 30};
+  EXPECT_TRUE(KeepSelectionInRows(s));
+  ExpectPos(s, {17, 5}, "item 22 stays selected in the last row");
+  EXPECT_FALSE(KeepSelectionInRows(s));
+  ExpectPos(s, {17, 5}, "a fitting selection is left alone");
+}
+
 TEST(SuggestListNav, EdgeStepsScrollOneRowAtATime) {
   ListNavState s = {0, 10, 12, 30};
   std::vector<Pos> seen;

@@ -1,0 +1,309 @@
+// What the suggestion list paints, read back pixel by pixel: the test palette gives every key a
+// distinct colour, so a pixel tells which key painted it. Text is found as "ink": pixels far
+// from the row's background; the strongest ink pixel tells the text colour.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "services/SkinPalette.h"
+#include "support/Pump.h"
+#include "support/SkinSupport.h"
+#include "support/SuggestListHost.h"
+
+namespace {
+
+const COLORREF kBG = RGB(250, 250, 240);
+const COLORREF kSelected = RGB(40, 90, 200);
+const COLORREF kHover = RGB(200, 230, 120);
+const COLORREF kSelectedText = RGB(255, 255, 0);
+const COLORREF kText = RGB(20, 20, 20);
+const COLORREF kCategoryText = RGB(160, 30, 160);
+const COLORREF kLogo = RGB(0, 160, 0);
+const int kInk = 80;  // farther than this from the background is text
+
+// The list's client area as painted now.
+class Capture {
+ public:
+  explicit Capture(CSuggestListWnd& list) {
+    list.UpdateWindow();
+    RECT client;
+    list.GetClientRect(&client);
+    m_width = client.right;
+    m_height = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC window = GetDC(list.m_hWnd);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP section = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    const unsigned* pixels = static_cast<const unsigned*>(bits);
+    m_pixels.assign(pixels, pixels + m_width * m_height);
+    SelectObject(memory, old);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(list.m_hWnd, window);
+  }
+
+  COLORREF At(int x, int y) const {
+    unsigned p = m_pixels[y * m_width + x];  // 0x00RRGGBB
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+
+  // Leftmost and rightmost ink columns, top and bottom ink rows inside the box; -1 without ink.
+  struct Ink {
+    int left = -1, right = -1, top = -1, bottom = -1;
+    COLORREF strongest = 0;
+  };
+  Ink InkIn(const RECT& box, COLORREF background) const {
+    Ink ink;
+    int best = -1;
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) {
+        int d = ColorDistance(At(x, y), background);
+        if (d <= kInk) continue;
+        if (ink.left < 0 || x < ink.left) ink.left = x;
+        if (x > ink.right) ink.right = x;
+        if (ink.top < 0) ink.top = y;
+        ink.bottom = y;
+        if (d > best) {
+          best = d;
+          ink.strongest = At(x, y);
+        }
+      }
+    return ink;
+  }
+
+  // 24-bit bottom-up .bmp.
+  bool Save(const std::string& path) const {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    int stride = (m_width * 3 + 3) & ~3;
+    BITMAPFILEHEADER header = {};
+    BITMAPINFOHEADER info = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof(header) + sizeof(info);
+    header.bfSize = header.bfOffBits + stride * m_height;
+    info.biSize = sizeof(info);
+    info.biWidth = m_width;
+    info.biHeight = m_height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    fwrite(&header, sizeof(header), 1, file);
+    fwrite(&info, sizeof(info), 1, file);
+    std::vector<unsigned char> line(stride);
+    for (int y = m_height - 1; y >= 0; --y) {
+      for (int x = 0; x < m_width; ++x) {
+        unsigned p = m_pixels[y * m_width + x];
+        line[3 * x] = p & 0xFF;
+        line[3 * x + 1] = (p >> 8) & 0xFF;
+        line[3 * x + 2] = (p >> 16) & 0xFF;
+      }
+      fwrite(line.data(), 1, stride, file);
+    }
+    return fclose(file) == 0;
+  }
+
+ private:
+  int m_width, m_height;
+  std::vector<unsigned> m_pixels;
+};
+
+RECT Box(int left, int top, int right, int bottom) {
+  RECT r = {left, top, right, bottom};
+  return r;
+}
+
+RECT RowSpan(const CSuggestListWnd& list, int slot, int left, int right) {
+  return Box(left, list.m_rcRows[slot].top, right, list.m_rcRows[slot].bottom);
+}
+
+// The text colour that painted the strongest ink: the nearer of the candidates.
+bool InkIs(const Capture::Ink& ink, COLORREF expected, COLORREF other) {
+  return ink.left >= 0 &&
+         ColorDistance(ink.strongest, expected) < ColorDistance(ink.strongest, other);
+}
+
+TEST(SuggestListDraw, RowsSelectionAndHover) {
+  SuggestListHost host(520, 264);
+  CSuggestListWnd& list = *host.list;
+  host.ShowResults(5);
+  list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(2, 11), kBG);
+    EXPECT_EQ(shot.At(2, 33), kSelected);
+    EXPECT_EQ(shot.At(2, 77), kBG);
+    // Rows below the last item, and the strip where a bar would be, are plain background.
+    for (int y : {5 * 22 + 1, 7 * 22 + 11, 263}) {
+      EXPECT_EQ(shot.At(2, y), kBG) << y;
+      EXPECT_EQ(shot.At(300, y), kBG) << y;
+      EXPECT_EQ(shot.At(517, y), kBG) << y;
+    }
+    // Code and name in the common colour, the category in its own; all yellow when selected.
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 0, 95), kBG), kText, kCategoryText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 95, 255), kBG), kText, kCategoryText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 255, 520), kBG), kCategoryText, kText));
+    for (int left : {0, 95, 255})
+      EXPECT_TRUE(
+          InkIs(shot.InkIn(RowSpan(list, 1, left, left + 90), kSelected), kSelectedText, kText))
+          << left;
+  }
+
+  // The pointer over the selected row: hover background, selected text colour.
+  list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(1, 400));
+  ASSERT_EQ(list.m_nHover, 1);
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(2, 33), kHover);
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 1, 0, 95), kHover), kSelectedText, kText));
+  }
+  list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(3, 400));
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(2, 33), kSelected);
+    EXPECT_EQ(shot.At(2, 77), kHover);
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 3, 0, 95), kHover), kText, kSelectedText));
+  }
+  // Marks pointing past the last item still leave the plain background there.
+  list.m_nHover = 6;
+  list.m_nSelected = 7;
+  list.Invalidate(FALSE);
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(2, 6 * 22 + 11), kBG);
+    EXPECT_EQ(shot.At(2, 7 * 22 + 11), kBG);
+  }
+}
+
+TEST(SuggestListDraw, ColumnsAt96And144Dpi) {
+  SuggestListHost host(560, 264);
+  CSuggestListWnd& list = *host.list;
+  host.ShowResults(3);
+  struct Case {
+    int dpi;
+    int nameLeft, categoryLeft;  // 5 + S(90), 5 + S(90) + S(150) + 10
+  };
+  const Case cases[] = {{96, 95, 255}, {144, 140, 375}};
+  for (const Case& c : cases) {
+    if (c.dpi != 96) {
+      RECT suggested = {0, 0, 840, 396};
+      list.SendMessageW(WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                        reinterpret_cast<LPARAM>(&suggested));
+    }
+    ASSERT_EQ(list.m_nDpi, c.dpi);
+    Capture shot(list);
+    int row = 2;  // neither selected nor under the pointer
+    Capture::Ink code = shot.InkIn(RowSpan(list, row, 0, c.nameLeft), kBG);
+    Capture::Ink name = shot.InkIn(RowSpan(list, row, c.nameLeft - 3, c.categoryLeft - 3), kBG);
+    Capture::Ink category = shot.InkIn(RowSpan(list, row, c.categoryLeft - 3, 560), kBG);
+    // Text starts at its column's left edge (glyphs keep a pixel or two of side bearing).
+    EXPECT_GE(code.left, 5) << c.dpi;
+    EXPECT_LE(code.left, 5 + 3) << c.dpi;
+    EXPECT_GE(name.left, c.nameLeft) << c.dpi;
+    EXPECT_LE(name.left, c.nameLeft + 3) << c.dpi;
+    EXPECT_GE(category.left, c.categoryLeft) << c.dpi;
+    EXPECT_LE(category.left, c.categoryLeft + 3) << c.dpi;
+    // Vertically centred in the row.
+    int middle = (list.m_rcRows[row].top + list.m_rcRows[row].bottom) / 2;
+    EXPECT_NEAR((name.top + name.bottom) / 2, middle, 3) << c.dpi;
+  }
+}
+
+TEST(SuggestListDraw, EmptyStateShowsTheLogoAndThePrompt) {
+  SuggestListHost host(320, 264);
+  CSuggestListWnd& list = *host.list;
+  list.ClearResults();
+  // Middle row 6 spans 132..154 (h = 22): the 80x40 logo at ((320 - 80) / 2, 112 - 22 - 15),
+  // the text in 115..152 under it.
+  const int x = 120, y = 75;
+  Capture::Ink prompt;
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(x, y), kLogo);
+    EXPECT_EQ(shot.At(x + 79, y + 39), kLogo);
+    EXPECT_EQ(shot.At(x - 1, y), kBG);
+    EXPECT_EQ(shot.At(x, y - 1), kBG);
+    EXPECT_EQ(shot.At(x + 80, y + 39), kBG);
+    prompt = shot.InkIn(Box(0, y + 40, 320, 264), kBG);
+    ASSERT_GE(prompt.left, 0);
+    EXPECT_GE(prompt.top, 115);
+    EXPECT_LT(prompt.bottom, 152);
+    EXPECT_NEAR((prompt.top + prompt.bottom) / 2, (115 + 152) / 2, 3);
+    EXPECT_NEAR((prompt.left + prompt.right) / 2, 160, 3);
+    EXPECT_TRUE(InkIs(prompt, kText, kCategoryText));
+  }
+  // After a search that found nothing: the shorter message in the same place.
+  list.m_bHasInput = TRUE;
+  list.Invalidate(FALSE);
+  {
+    Capture shot(list);
+    Capture::Ink message = shot.InkIn(Box(0, y + 40, 320, 264), kBG);
+    ASSERT_GE(message.left, 0);
+    EXPECT_LT(message.right - message.left, prompt.right - prompt.left);
+    EXPECT_NEAR((message.top + message.bottom) / 2, (prompt.top + prompt.bottom) / 2, 2);
+  }
+  // A skin without the logo: the message fills the middle row.
+  host.env.palette()->RemoveBitmap(L"qx.logo");
+  host.env.securities()->BroadcastPaletteChanged();
+  {
+    Capture shot(list);
+    EXPECT_EQ(shot.At(x + 40, y + 20), kBG);
+    Capture::Ink message = shot.InkIn(Box(0, 0, 320, 264), kBG);
+    EXPECT_GE(message.top, 132);
+    EXPECT_LT(message.bottom, 154);
+  }
+}
+
+// Not a check: pictures of the list for a person to look at, in the test palette and in the
+// shipped skins. Run with --gtest_also_run_disabled_tests and HKM_SHOT_DIR set (a Windows path).
+// With HKM_SHOT_WAIT set, each scene stays up until "<name>.done" appears beside its picture.
+TEST(SuggestListDraw, DISABLED_Screenshots) {
+  const char* dir = getenv("HKM_SHOT_DIR");
+  ASSERT_NE(dir, nullptr);
+  for (const char* skin : {"test", "light", "dark"}) {
+    SuggestListHost host(420, 264);
+    CSuggestListWnd& list = *host.list;
+    std::string tag = skin;
+    TRefPtr<CSkinPalette> palette(new CSkinPalette);
+    if (tag != "test") {
+      std::wstring name(tag.begin(), tag.end());
+      ASSERT_TRUE(palette->Load(ShippedSkin(name.c_str()).c_str())) << skin;
+      host.env.env()->SetPalette(palette.get());
+      host.env.securities()->BroadcastPaletteChanged();
+    }
+    auto shoot = [&](const char* scene) {
+      std::string base = std::string(dir) + "\\list-" + tag + "-" + scene;
+      ASSERT_TRUE(Capture(list).Save(base + ".bmp"));
+      if (getenv("HKM_SHOT_WAIT")) {
+        std::string done = base + ".done";
+        PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                  1500);
+      }
+    };
+    host.ShowResults(30);
+    shoot("results");
+    list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
+    list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
+    list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(4, 200));
+    shoot("selection-hover");
+    list.ClearResults();
+    shoot("empty");
+    list.m_bHasInput = TRUE;
+    list.Invalidate(FALSE);
+    shoot("no-match");
+  }
+}
+
+}  // namespace

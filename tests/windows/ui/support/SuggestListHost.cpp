@@ -1,0 +1,115 @@
+#include "SuggestListHost.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+#include "Pump.h"
+
+int CountOf(const CRecordingWnd& wnd, UINT message) {
+  int n = 0;
+  for (const ReceivedMessage& m : wnd.m_received) n += m.message == message;
+  return n;
+}
+
+const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message) {
+  for (auto it = wnd.m_received.rbegin(); it != wnd.m_received.rend(); ++it)
+    if (it->message == message) return &*it;
+  return nullptr;
+}
+
+BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
+  const SuggestListNotify* note = reinterpret_cast<const SuggestListNotify*>(lParam);
+  notes.push_back({note->hdr.hwndFrom, note->hdr.idFrom, note->hdr.code, note->data});
+  *result = 0;
+  return TRUE;
+}
+
+namespace {
+
+std::wstring TempHistoryPath() {
+  static int serial = 0;
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  wchar_t name[64];
+  swprintf(name, 64, L"hkm-list-%lu-%d.dat", GetCurrentProcessId(), ++serial);
+  return std::wstring(folder) + name;
+}
+
+}  // namespace
+
+SuggestListHost::SuggestListHost(int w, int h)
+    : list(new CSuggestListWnd(&table)), historyPath(TempHistoryPath()), width(w), height(h) {
+  DeleteFileW(historyPath.c_str());
+  list->m_history = CRecentHistory(historyPath, &SystemHistoryFileIo());
+  RECT none = {0, 0, 10, 10};
+  commandWnd.CreateEx(0, nullptr, L"command", WS_POPUP, none, nullptr, 0);
+  env.env()->SetCommandWnd(commandWnd.m_hWnd);
+  RECT frame = {kLeft, kTop, kLeft + w, kTop + h};
+  parent.CreateEx(WS_EX_TOOLWINDOW, nullptr, L"pop-up", WS_POPUP | WS_VISIBLE, frame, nullptr, 0);
+  RECT area = {0, 0, w, h};
+  list->CreateEx(0, nullptr, L"显示框", WS_CHILD | WS_VISIBLE, area, &parent, 1000);
+  PumpPending();
+}
+
+SuggestListHost::~SuggestListHost() {
+  list.reset();
+  parent.DestroyWindow();
+  commandWnd.DestroyWindow();
+  DeleteFileW(historyPath.c_str());
+  PumpPending();
+}
+
+KeyboardItemInfo SuggestListHost::Result(int i) {
+  wchar_t code[16], hotKey[16], name[16];
+  swprintf(code, 16, L"6000%02d", i);
+  swprintf(hotKey, 16, L"ZQ%02d", i);
+  swprintf(name, 16, L"证券%02d", i);
+  env.securities()->AddSecurity(code, 1, name);
+  KeyboardItemInfo item(code, hotKey, name, 0x0102, 1000 + i, nullptr, 0, KEYBOARD_SELECT_BEGIN);
+  item.m_cMarket = 1;
+  return item;
+}
+
+void SuggestListHost::ShowResults(int n, const wchar_t* text) {
+  // What the dialog does on a text change.
+  list->m_vecResults.clear();
+  for (int i = 0; i < n; ++i) list->m_vecResults.push_back(Result(i));
+  list->m_bHasInput = TRUE;
+  wmemset(list->m_szSearchText, 0, 32);
+  wcsncpy(list->m_szSearchText, text, 31);
+  list->m_nRowCount = n;
+  list->m_nTop = 0;
+  list->m_nSelected = 0;
+  list->SetRedraw(FALSE);
+  list->UpdateScrollBar();
+  list->SetRedraw(TRUE);
+  list->Invalidate(TRUE);
+}
+
+LPARAM SuggestListHost::RowPoint(int slot, int x) const {
+  const RECT& row = list->m_rcRows[slot];
+  return MAKELPARAM(x, (row.top + row.bottom) / 2);
+}
+
+COLORREF SuggestListHost::Pixel(int x, int y) {
+  list->UpdateWindow();
+  HDC dc = GetDC(list->m_hWnd);
+  COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(list->m_hWnd, dc);
+  return color;
+}
+
+long long SuggestListHost::HistoryFileSize() const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(historyPath.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int ColorDistance(COLORREF a, COLORREF b) {
+  int d = std::abs(GetRValue(a) - GetRValue(b));
+  int g = std::abs(GetGValue(a) - GetGValue(b));
+  int bl = std::abs(GetBValue(a) - GetBValue(b));
+  if (g > d) d = g;
+  if (bl > d) d = bl;
+  return d;
+}

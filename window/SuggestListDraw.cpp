@@ -1,0 +1,122 @@
+// How the suggestion list looks: three columns per row (code, name, category) in the skin's
+// fonts and colours, the hover mark over the selection mark, and a logo with a prompt when there
+// is nothing to list. Composed off-screen and copied to the window once per paint.
+#include <windows.h>
+
+#include "SuggestListWnd.h"
+#include "frame/GlobalEnv.h"
+#include "frame/RefPtr.h"
+#include "frame/Scrollbar.h"
+#include "window/MemDC.h"
+#include "window/RowTexts.h"
+
+namespace {
+
+const UINT ROW_TEXT_FORMAT = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+const UINT EMPTY_TEXT_FORMAT = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+// Design widths at 96 dpi; the gap before the category stays unscaled.
+const int COLUMN_INDENT = 5;
+const int CODE_COLUMN_WIDTH = 90;
+const int NAME_COLUMN_WIDTH = 150;
+const int CATEGORY_GAP = 10;
+// The logo sits this far (plus a row) above the middle of the list.
+const int LOGO_LIFT = 15;
+
+RECT Span(const RECT& row, int left, int right) {
+  RECT r = row;
+  r.left = left;
+  r.right = right;
+  return r;
+}
+
+}  // namespace
+
+bool CSuggestListWnd::LoadPalette() {
+  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+  if (!env) return false;
+  CSWPalette* palette = dynamic_cast<CSWPalette*>(env->GetPalette());
+  if (!palette) return false;
+  TRefPtr<CSWPalette> hold(palette);
+  m_pNameFont = palette->GetFont(L"SuggestListWnd.Name", m_nDpi);
+  m_pCodeFont = palette->GetFont(L"SuggestListWnd.Code", m_nDpi);
+  m_pCategoryFont = palette->GetFont(L"SuggestListWnd.HighTypeName", m_nDpi);
+  m_clrBG = palette->GetColor(L"SuggestListWnd.CLR.BG");
+  m_clrBGSelected = palette->GetColor(L"SuggestListWnd.CLR.BGSelected");
+  m_clrBGMouse = palette->GetColor(L"SuggestListWnd.CLR.BGMouse");
+  m_clrSelectedText = palette->GetColor(L"SuggestListWnd.CLR.BGSelectedText");
+  m_clrTextCommon = palette->GetColor(L"SuggestListWnd.CLR.TextCommon");
+  m_clrTextCategory = palette->GetColor(L"SuggestListWnd.CLR.TextItemType");
+  palette->GetBitmap(L"qx.logo", m_nDpi, &m_logo);
+  if (m_pScrollBar) m_pScrollBar->SetScrollBackgroundColor(0, L"SuggestListWnd.CLR.BG");
+  return true;
+}
+
+bool CSuggestListWnd::GetRowTexts(CString& category, CString& code, CString& name, int index,
+                                  const std::vector<KeyboardItemInfo>& items) {
+  return ::GetRowTexts(m_pMappingTable, category, code, name, index, items);
+}
+
+void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool hasInput) {
+  RECT client;
+  GetClientRect(&client);
+  int width = client.right - client.left;
+  int height = client.bottom - client.top;
+  RECT r = middleRow;
+  int rowHeight = r.bottom - r.top;
+  if (m_logo.m_pBitmap) {
+    int w = SWDPI::Scale(m_nDpi, m_logo.m_nWidth);
+    int g = SWDPI::Scale(m_nDpi, m_logo.m_nHeight);
+    int x = (width - w) / 2;
+    int y = (height - g) / 2 - rowHeight - LOGO_LIFT;
+    canvas.DrawBitmap(x, y, w, g, m_logo.m_pBitmap, 0, false);
+    r.top = y + g;
+    r.bottom = r.top + rowHeight + LOGO_LIFT;
+  }
+  canvas.SetTextColor(m_clrTextCommon);
+  canvas.DrawTextW(hasInput ? L"未找到匹配结果" : L"请输入代码/名称/简拼", &r, EMPTY_TEXT_FORMAT,
+                   m_pNameFont);
+}
+
+LRESULT CSuggestListWnd::OnPaint(WPARAM, LPARAM) {
+  CPaintDC paint(this);
+  {
+    CMemDC dc(&paint);
+    dc.SetBkMode(TRANSPARENT);
+    CLightCanvas canvas(&dc, m_nDpi);
+    canvas.SetBkMode(TRANSPARENT);
+
+    const std::vector<KeyboardItemInfo>& items = ShownItems();
+    int codeWidth = SWDPI::Scale(m_nDpi, CODE_COLUMN_WIDTH);
+    int nameWidth = SWDPI::Scale(m_nDpi, NAME_COLUMN_WIDTH);
+    int rows = m_nVisibleRows < SUGGEST_MAX_ROWS ? m_nVisibleRows : SUGGEST_MAX_ROWS;
+    for (int s = 0; s < rows; ++s) {
+      const RECT& row = m_rcRows[s];
+      int n = m_nTop + s;
+      // The hover mark wins over the selection mark.
+      COLORREF background = s == m_nHover      ? m_clrBGMouse
+                            : s == m_nSelected ? m_clrBGSelected
+                                               : m_clrBG;
+      canvas.DrawRect(&row, background, background);
+      if (n >= m_nRowCount) {
+        canvas.DrawRect(&row, m_clrBG, m_clrBG);
+        continue;
+      }
+      int codeLeft = row.left + COLUMN_INDENT;
+      RECT codeRect = Span(row, codeLeft, codeLeft + codeWidth);
+      RECT nameRect = Span(row, codeLeft + codeWidth, codeLeft + codeWidth + nameWidth);
+      RECT categoryRect = Span(row, codeLeft + codeWidth + nameWidth + CATEGORY_GAP, row.right);
+
+      CString category, code, name;
+      GetRowTexts(category, code, name, n, items);
+      bool selected = s == m_nSelected;
+      canvas.SetTextColor(selected ? m_clrSelectedText : m_clrTextCategory);
+      canvas.DrawTextW(category, &categoryRect, ROW_TEXT_FORMAT, m_pCategoryFont);
+      canvas.SetTextColor(selected ? m_clrSelectedText : m_clrTextCommon);
+      canvas.DrawTextW(code, &codeRect, ROW_TEXT_FORMAT, m_pCodeFont);
+      canvas.DrawTextW(name, &nameRect, ROW_TEXT_FORMAT, m_pNameFont);
+    }
+    if (m_nRowCount <= 0 && m_nVisibleRows <= SUGGEST_MAX_ROWS)
+      DrawEmptyState(canvas, m_rcRows[m_nVisibleRows / 2], m_bHasInput != FALSE);
+  }
+  return 0;
+}

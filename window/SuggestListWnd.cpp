@@ -1,0 +1,466 @@
+#include "SuggestListWnd.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cwchar>
+#include <new>
+
+#include "frame/DataMgr.h"
+#include "frame/GlobalEnv.h"
+#include "frame/RefPtr.h"
+#include "frame/Scrollbar.h"
+#include "frame/Unknown.h"
+#include "table/MappingTable.h"
+#include "window/QXDelegate.h"
+
+namespace {
+
+typedef QXDelegate::delegate<int(CQXScrollbarWnd*, int, int, int)> ScrollDelegate;
+
+// The scrollbar's style bit that the list asks for beside WS_CHILD | WS_VISIBLE.
+const DWORD SCROLL_STYLE_EXTRA = 0x0100;
+// The list does not own itself: the binding never deletes it.
+const int BINDING_NOT_OWNED = 2;
+
+TRefPtr<CDataMgr> DataMgr() {
+  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+  if (!env) return TRefPtr<CDataMgr>();
+  return TRefPtr<CDataMgr>(dynamic_cast<CDataMgr*>(env->GetDataMgr()));
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CSuggestListWnd, CWnd)
+ON_MESSAGE(WM_CREATE, OnCreate)
+ON_MESSAGE(WM_DESTROY, OnDestroy)
+ON_MESSAGE(WM_PAINT, OnPaint)
+ON_MESSAGE(WM_SIZE, OnSize)
+ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
+ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
+ON_MESSAGE(WM_TIMER, OnTimer)
+ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
+ON_MESSAGE(WM_CLOSE, OnClose)
+ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
+ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+ON_MESSAGE(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
+ON_MESSAGE(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
+END_MESSAGE_MAP()
+
+CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
+    : m_rcRows(),
+      m_pNameFont(nullptr),
+      m_pCodeFont(nullptr),
+      m_pCategoryFont(nullptr),
+      m_pMappingTable(table),
+      m_nRowCount(0),
+      m_nVisibleRows(12),
+      m_nRowHeight(SUGGEST_ROW_HEIGHT),
+      m_nTop(0),
+      m_nSelected(0),
+      m_nHover(-1),
+      m_bButtonDown(FALSE),
+      m_bHasInput(FALSE),
+      m_clrTextCommon(0),
+      m_clrTextCategory(0),
+      m_clrBG(0),
+      m_clrBGSelected(0),
+      m_clrBGMouse(0),
+      m_clrSelectedText(0),
+      m_logo(),
+      m_szSearchText(),
+      m_history(HistoryFilePath(), &SystemHistoryFileIo()),
+      m_rcList(),
+      m_rcScrollBar(),
+      m_pScrollBar(nullptr),
+      m_bTracking(FALSE),
+      m_nDpi(96) {
+  LoadHistory();
+}
+
+CSuggestListWnd::~CSuggestListWnd() {
+  // Destroyed here, not by the base, so that the tear-down still reaches this class.
+  if (m_hWnd) DestroyWindow();
+  if (m_pScrollBar) {
+    m_pScrollBar->ReleaseDelegate();
+    delete m_pScrollBar;
+    m_pScrollBar = nullptr;
+  }
+}
+
+// --- Creation and tear-down. ---
+
+LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
+  LRESULT result = Default();
+  if (result == -1) return -1;
+  m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
+  m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
+  if (TRefPtr<CDataMgr> dataMgr = DataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
+
+  m_pScrollBar = new (std::nothrow) CQXScrollbarWnd;
+  if (!m_pScrollBar) return -1;
+  RECT none = {0, 0, 0, 0};
+  m_pScrollBar->CreateScrollWnd(L"VScrollBar", WS_CHILD | WS_VISIBLE | SCROLL_STYLE_EXTRA, none,
+                                this, QX_SCROLL_VERTICAL);
+  // The bar gets its own clone of the callback; the local delegate lets go of the original.
+  {
+    ScrollDelegate local;
+    local.Add(
+        QXDelegate::MakeMemberCallback(this, &CSuggestListWnd::OnScrollEvent, BINDING_NOT_OWNED));
+    m_pScrollBar->m_delegateScrollEvent = local;
+  }
+  m_pScrollBar->ShowWindow(SW_HIDE);
+  LoadPalette();
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnDestroy(WPARAM, LPARAM) {
+  if (TRefPtr<CDataMgr> dataMgr = DataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
+  LRESULT result = Default();
+  if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
+  // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
+  // must not be lost either.
+  if (!m_history.FileExists() || m_history.HasUnsavedChanges()) SaveHistory();
+  return result;
+}
+
+LRESULT CSuggestListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DPICHANGED) {
+    m_nDpi = LOWORD(wParam);
+    m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
+    if (LoadPalette()) {
+      LayoutRows();
+      // New fonts and row heights show even when the parent keeps the list's size.
+      Invalidate(TRUE);
+    }
+    return 1;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// --- Layout and view. ---
+
+void CSuggestListWnd::LayoutRows() {
+  RECT client;
+  GetClientRect(&client);
+  int visible = LayoutRowRects(client, m_nRowHeight, m_rcRows);
+  if (visible == 0) return;
+  m_nVisibleRows = visible;
+  int width = SUGGEST_DEFAULT_SCROLL_WIDTH;
+  if (m_pScrollBar) {
+    m_pScrollBar->OnChangeScrollDpi(m_nDpi);
+    width = m_pScrollBar->GetScrollWndWidthOrHeight();
+  }
+  SplitScrollStrip(client, width, &m_rcList, &m_rcScrollBar);
+  ListNavState state = NavState();
+  bool scrolled = KeepSelectionInRows(state);
+  m_nTop = state.top;
+  m_nSelected = state.selected;
+  if (m_nHover >= m_nVisibleRows) m_nHover = -1;
+  UpdateScrollBar();
+  if (scrolled) RefreshView();
+}
+
+bool CSuggestListWnd::HitTest(int, int y, int& slot, int& edge) {
+  RECT client;
+  GetClientRect(&client);
+  return HitTestRows(NavState(), client.bottom - client.top, y, &slot, &edge);
+}
+
+void CSuggestListWnd::InvalidateSlot(int slot) {
+  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
+}
+
+void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
+  m_nSelected = newSlot;
+  InvalidateSlot(oldSlot);
+  InvalidateSlot(newSlot);
+}
+
+void CSuggestListWnd::RefreshView() {
+  if (!m_pScrollBar || !m_hWnd) return;
+  bool barShown =
+      m_pScrollBar->m_hWnd && (::GetWindowLongW(m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (barShown) {
+    m_pScrollBar->UpdateThumbPosition(m_nTop);
+    InvalidateRect(&m_rcList, FALSE);
+  } else {
+    Invalidate(FALSE);
+  }
+}
+
+void CSuggestListWnd::UpdateScrollBar() {
+  if (!m_pScrollBar || !m_pScrollBar->m_hWnd) return;
+  m_pScrollBar->MoveWindow(m_rcScrollBar, TRUE);
+  if (m_nRowCount > m_nVisibleRows) {
+    m_pScrollBar->ShowWindow(SW_SHOW);
+    m_pScrollBar->SetRowNumber(m_nRowCount);
+    m_pScrollBar->SetPageSize(m_nVisibleRows);
+    m_pScrollBar->SetThumbLength(
+        ThumbLengthFor(m_rcScrollBar.bottom - m_rcScrollBar.top, m_nVisibleRows, m_nRowCount));
+    m_pScrollBar->UpdateThumbPosition(0);
+  } else {
+    m_pScrollBar->ShowWindow(SW_HIDE);
+  }
+}
+
+void CSuggestListWnd::ResetView() {
+  m_nTop = 0;
+  m_nSelected = 0;
+  if (!m_hWnd) return;
+  SetRedraw(FALSE);
+  UpdateScrollBar();
+  SetRedraw(TRUE);
+  Invalidate(TRUE);
+}
+
+void CSuggestListWnd::ClearResults() {
+  m_vecResults.clear();
+  m_bHasInput = FALSE;
+  m_nRowCount = 0;
+  // A later pick from the history must not report the text of an earlier search.
+  wmemset(m_szSearchText, 0, sizeof(m_szSearchText) / sizeof(m_szSearchText[0]));
+  ResetView();
+}
+
+bool CSuggestListWnd::IsTargeted() const {
+  return m_pMappingTable && (m_pMappingTable->m_pTargetContainer || m_pMappingTable->m_hTargetWnd);
+}
+
+bool CSuggestListWnd::ShowHistoryIfIdle() {
+  if (IsTargeted()) {
+    m_nRowCount = static_cast<int>(m_vecResults.size());
+    return false;
+  }
+  if (m_bHasInput) return false;
+  if (m_history.Items().empty()) return false;
+  m_nRowCount = static_cast<int>(m_history.Items().size());
+  ResetView();
+  return true;
+}
+
+const std::vector<KeyboardItemInfo>& CSuggestListWnd::ShownItems() {
+  return m_bHasInput ? m_vecResults : m_history.Items();
+}
+
+ListNavState CSuggestListWnd::NavState() const {
+  ListNavState state = {m_nTop, m_nSelected, m_nVisibleRows, m_nRowCount};
+  return state;
+}
+
+void CSuggestListWnd::ApplyNav(const ListNavState& state, const NavEffect& effect) {
+  m_nTop = state.top;
+  if (effect.moved)
+    MoveSelection(effect.oldSlot, effect.newSlot);
+  else
+    m_nSelected = state.selected;
+  if (effect.invalidateAll && m_hWnd) Invalidate(FALSE);
+  for (int i = 0; i < effect.refreshes; ++i) RefreshView();
+}
+
+// --- Activation. ---
+
+void CSuggestListWnd::ActivateSelection() {
+  if (!m_pMappingTable) return;
+  // Decided and copied before the hand-over: a receiver may hide the pop-up while it runs,
+  // which clears the results and the targets.
+  bool targeted = IsTargeted();
+  size_t index = static_cast<size_t>(m_nTop + m_nSelected);
+  if (m_nTop + m_nSelected < 0) return;
+  wchar_t typed[32];
+  wmemcpy(typed, m_szSearchText, 32);
+  typed[31] = 0;
+
+  if (m_bHasInput) {
+    if (index >= m_vecResults.size()) return;
+    KeyboardItemInfo item(m_vecResults[index]);
+    m_pMappingTable->Activate(&item, typed);
+    if (!targeted && AddToHistory(&item) && m_hWnd) PostMessageW(WM_SUGGEST_SAVEHISTORY, 0, 0);
+    return;
+  }
+
+  std::vector<KeyboardItemInfo>& history = m_history.Items();
+  if (targeted || index >= history.size()) return;
+  // The package carries a plain copy, so activating the row again does not nest packages.
+  KeyboardItemInfo plain;
+  plain.CopyRemoveIUnknownPtr(history[index]);
+  KeyboardItemInfo& entry = history[index];
+  if (auto* package = new (std::nothrow) CPackager<KeyboardItemInfo>(plain)) {
+    package->AddRef();
+    IUnknown* old = entry.m_pUnknown;
+    entry.m_pUnknown = package;
+    if (old) old->Release();
+  }
+  KeyboardItemInfo item(entry);
+  m_pMappingTable->Activate(&item, typed);
+}
+
+int CSuggestListWnd::OnScrollEvent(CQXScrollbarWnd* bar, int group, int event, int detail) {
+  if (group != 0 || !bar || bar != m_pScrollBar) return 0;
+  ListNavState state = NavState();
+  NavEffect effect = ScrollEventStep(state, event, detail);
+  ApplyNav(state, effect);
+  return 1;
+}
+
+bool CSuggestListWnd::LoadHistory() { return m_history.Load(); }
+
+bool CSuggestListWnd::SaveHistory() { return m_history.Save(); }
+
+bool CSuggestListWnd::AddToHistory(const KeyboardItemInfo* item) { return m_history.Add(item); }
+
+void CSuggestListWnd::Notify(UINT code) {
+  HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
+  if (!parent) return;
+  SuggestListNotify record;
+  record.hdr.hwndFrom = m_hWnd;
+  record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  record.hdr.code = code;
+  record.data = nullptr;
+  ::SendMessageW(parent, WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+}
+
+// --- Messages. ---
+
+LRESULT CSuggestListWnd::OnSize(WPARAM, LPARAM) {
+  LRESULT result = Default();
+  LayoutRows();
+  return result;
+}
+
+LRESULT CSuggestListWnd::OnKeyDown(WPARAM wParam, LPARAM) {
+  switch (wParam) {
+    case VK_RETURN:
+      // Keys the terminal forwards while the pop-up is hidden never pick anything.
+      if (IsWindowVisible()) SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
+      break;
+    case VK_ESCAPE:
+      ShowWindow(SW_HIDE);
+      break;
+    default: {
+      ListNavState state = NavState();
+      NavEffect effect = NavigateKey(state, static_cast<int>(wParam));
+      ApplyNav(state, effect);
+      break;
+    }
+  }
+  return 0;
+}
+
+void CSuggestListWnd::BeginDrag(int slot) {
+  InvalidateSlot(m_nSelected);
+  InvalidateSlot(slot);
+  m_nSelected = slot;
+  m_bButtonDown = TRUE;
+  ::SetCapture(m_hWnd);
+  SetTimer(SUGGEST_TIMER_AUTOSCROLL, SUGGEST_AUTOSCROLL_MS);
+}
+
+LRESULT CSuggestListWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
+  int slot = 0, edge = 0;
+  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
+  BeginDrag(slot);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnLButtonDblClk(WPARAM, LPARAM lParam) {
+  int slot = 0, edge = 0;
+  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
+  MoveSelection(m_nSelected, slot);
+  SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
+  Notify(SLN_ACTIVATED);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnLButtonUp(WPARAM, LPARAM) {
+  m_bButtonDown = FALSE;
+  if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (m_hWnd) KillTimer(SUGGEST_TIMER_AUTOSCROLL);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
+  if (!m_bTracking) {
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    track.dwHoverTime = 1;
+    m_bTracking = _TrackMouseEvent(&track);
+  }
+  int slot = 0, edge = 0;
+  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge)) return 0;
+  if (m_bButtonDown) {
+    if (edge == 0) {
+      if (slot != m_nSelected) BeginDrag(slot);
+    } else {
+      ListNavState state = NavState();
+      NavEffect effect = EdgeStep(state, edge);
+      ApplyNav(state, effect);
+    }
+    return 0;
+  }
+  // The empty area below the last item leaves the hover row as it was.
+  if (edge == 0 && slot != m_nHover) {
+    if (m_nHover >= 0) InvalidateSlot(m_nHover);
+    m_nHover = slot;
+    InvalidateSlot(m_nHover);
+  }
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnTimer(WPARAM wParam, LPARAM) {
+  if (wParam != SUGGEST_TIMER_AUTOSCROLL) return Default();
+  POINT cursor;
+  if (!::GetCursorPos(&cursor)) return 0;
+  ::ScreenToClient(m_hWnd, &cursor);
+  int slot = 0, edge = 0;
+  if (!HitTest(cursor.x, cursor.y, slot, edge)) return 0;
+  ListNavState state = NavState();
+  NavEffect effect = EdgeStep(state, edge);
+  ApplyNav(state, effect);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnMouseWheel(WPARAM wParam, LPARAM) {
+  // One row per message, whatever the delta.
+  short delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  SendMessageW(WM_KEYDOWN, delta < 0 ? VK_DOWN : VK_UP, 0);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnClose(WPARAM, LPARAM) {
+  ShowWindow(SW_HIDE);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnCaptureChanged(WPARAM, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(lParam) != m_hWnd) SendMessageW(WM_LBUTTONUP, 0, 0);
+  return Default();
+}
+
+LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM wParam, LPARAM) {
+  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnMouseLeave(WPARAM, LPARAM) {
+  m_bTracking = FALSE;
+  m_nHover = -1;
+  Invalidate(FALSE);
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnSuggestActivate(WPARAM, LPARAM) {
+  ActivateSelection();
+  return 0;
+}
+
+LRESULT CSuggestListWnd::OnSuggestSaveHistory(WPARAM, LPARAM) {
+  SaveHistory();
+  return 0;
+}

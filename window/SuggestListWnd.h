@@ -1,0 +1,139 @@
+// CSuggestListWnd: the list under the pop-up's input edit. It shows the matches of the current
+// search, or the recent picks while the field is empty, keeps a selected and a hover row,
+// scrolls by keys, wheel, drag and its own scrollbar, and hands the chosen row to the mapping
+// table's Activate on Enter or a double-click. The dialog fills the results and the search state
+// directly through the public fields.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "frame/KeyboardItemInfo.h"
+#include "frame/Skin.h"
+#include "wfc/String.h"
+#include "wfc/Wnd.h"
+#include "window/RecentHistory.h"
+#include "window/SuggestListNav.h"
+
+class CFont;
+class CQXScrollbarWnd;
+class KeyboardInputMappingTable;
+
+// Private messages of the list to itself.
+const UINT WM_SUGGEST_ACTIVATE = 0x6401;     // sent: activate the selected row
+const UINT WM_SUGGEST_SAVEHISTORY = 0x0A00;  // posted: write the history file
+// WM_NOTIFY code to the parent: a row was activated by a double-click.
+const UINT SLN_ACTIVATED = 0x6400;
+// Auto-scroll while the button is held outside the rows.
+const UINT_PTR SUGGEST_TIMER_AUTOSCROLL = 100;
+const UINT SUGGEST_AUTOSCROLL_MS = 32;
+
+// The notification record: the header, then a data pointer (always null for SLN_ACTIVATED).
+struct SuggestListNotify {
+  NMHDR hdr;
+  void* data;
+};
+
+class CSuggestListWnd : public CWnd {
+ public:
+  // Loads the history at the end; the table is not owned.
+  explicit CSuggestListWnd(KeyboardInputMappingTable* table);
+  ~CSuggestListWnd() override;
+
+  // Row slots and the scrollbar strip for the current client area.
+  void LayoutRows();
+  // The slot at a client point; edge −1 above the rows, 1 below them or past the last item.
+  // False on a list without height.
+  bool HitTest(int x, int y, int& slot, int& edge);
+  // Selects newSlot, repainting both rows.
+  void MoveSelection(int oldSlot, int newSlot);
+  // Thumb to top and the rows repainted.
+  void RefreshView();
+  // Shows the scrollbar when the items do not fit, with the thumb at the start; hides it when
+  // they do.
+  void UpdateScrollBar();
+  // Back to the first item, selected, with the scrollbar brought up to date.
+  void ResetView();
+  // Drops the results and the search text; the field counts as empty.
+  void ClearResults();
+  // Shows the history when the field is empty and nobody asked for a security; true when shown.
+  bool ShowHistoryIfIdle();
+  // Hands the selected row to the table; a pick from the results joins the history.
+  void ActivateSelection();
+  // The scrollbar's events, through its delegate; 1 when acted on.
+  int OnScrollEvent(CQXScrollbarWnd* bar, int group, int event, int detail);
+
+  // Fonts, colours and the logo of the skin at the list's dpi; false without a palette.
+  bool LoadPalette();
+  bool GetRowTexts(CString& category, CString& code, CString& name, int index,
+                   const std::vector<KeyboardItemInfo>& items);
+  void DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool hasInput);
+
+  bool LoadHistory();
+  bool SaveHistory();
+  bool AddToHistory(const KeyboardItemInfo* item);
+
+  RECT m_rcRows[SUGGEST_MAX_ROWS];
+  CFont* m_pNameFont;  // fonts and the logo belong to the palette
+  CFont* m_pCodeFont;
+  CFont* m_pCategoryFont;
+  KeyboardInputMappingTable* m_pMappingTable;
+  std::vector<KeyboardItemInfo> m_vecResults;
+  int m_nRowCount;
+  int m_nVisibleRows;
+  int m_nRowHeight;
+  int m_nTop;
+  int m_nSelected;
+  int m_nHover;  // −1: none
+  BOOL m_bButtonDown;
+  BOOL m_bHasInput;
+  COLORREF m_clrTextCommon;
+  COLORREF m_clrTextCategory;
+  COLORREF m_clrBG;
+  COLORREF m_clrBGSelected;
+  COLORREF m_clrBGMouse;
+  COLORREF m_clrSelectedText;
+  RES_BMP_INFO m_logo;
+  wchar_t m_szSearchText[32];
+  CRecentHistory m_history;
+  RECT m_rcList;
+  RECT m_rcScrollBar;
+  CQXScrollbarWnd* m_pScrollBar;
+  BOOL m_bTracking;
+  int m_nDpi;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSuggestActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSuggestSaveHistory(WPARAM wParam, LPARAM lParam);
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  ListNavState NavState() const;
+  // Takes over a step's new position and carries out what it asks for.
+  void ApplyNav(const ListNavState& state, const NavEffect& effect);
+  // Selects the slot under the pointer and starts a drag.
+  void BeginDrag(int slot);
+  void InvalidateSlot(int slot);
+  const std::vector<KeyboardItemInfo>& ShownItems();
+  bool IsTargeted() const;
+  void Notify(UINT code);
+};
