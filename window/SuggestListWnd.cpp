@@ -269,8 +269,8 @@ void CSuggestListWnd::ActivateSelection() {
   // Decided and copied before the hand-over: a receiver may hide the pop-up while it runs,
   // which clears the results and the targets.
   bool targeted = IsTargeted();
-  size_t index = static_cast<size_t>(m_nTop + m_nSelected);
   if (m_nTop + m_nSelected < 0) return;
+  size_t index = static_cast<size_t>(m_nTop + m_nSelected);
   wchar_t typed[32];
   wmemcpy(typed, m_szSearchText, 32);
   typed[31] = 0;

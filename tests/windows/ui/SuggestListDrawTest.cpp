@@ -85,36 +85,6 @@ class Capture {
     return ink;
   }
 
-  // 24-bit bottom-up .bmp.
-  bool Save(const std::string& path) const {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) return false;
-    int stride = (m_width * 3 + 3) & ~3;
-    BITMAPFILEHEADER header = {};
-    BITMAPINFOHEADER info = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + stride * m_height;
-    info.biSize = sizeof(info);
-    info.biWidth = m_width;
-    info.biHeight = m_height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    fwrite(&header, sizeof(header), 1, file);
-    fwrite(&info, sizeof(info), 1, file);
-    std::vector<unsigned char> line(stride);
-    for (int y = m_height - 1; y >= 0; --y) {
-      for (int x = 0; x < m_width; ++x) {
-        unsigned p = m_pixels[y * m_width + x];
-        line[3 * x] = p & 0xFF;
-        line[3 * x + 1] = (p >> 8) & 0xFF;
-        line[3 * x + 2] = (p >> 16) & 0xFF;
-      }
-      fwrite(line.data(), 1, stride, file);
-    }
-    return fclose(file) == 0;
-  }
-
  private:
   int m_width, m_height;
   std::vector<unsigned> m_pixels;
@@ -266,9 +236,10 @@ TEST(SuggestListDraw, EmptyStateShowsTheLogoAndThePrompt) {
   }
 }
 
-// Not a check: pictures of the list for a person to look at, in the test palette and in the
-// shipped skins. Run with --gtest_also_run_disabled_tests and HKM_SHOT_DIR set (a Windows path).
-// With HKM_SHOT_WAIT set, each scene stays up until "<name>.done" appears beside its picture.
+// Not a check: scenes of the list for a person to look at, in the test palette and in the shipped
+// skins. Run with --gtest_also_run_disabled_tests and HKM_SHOT_DIR set (a Windows path): each
+// scene writes "<name>.ready" there and stays up until "<name>.done" appears, so that a screen
+// grabber outside Wine (xwd) can take its picture.
 TEST(SuggestListDraw, DISABLED_Screenshots) {
   const char* dir = getenv("HKM_SHOT_DIR");
   ASSERT_NE(dir, nullptr);
@@ -285,12 +256,12 @@ TEST(SuggestListDraw, DISABLED_Screenshots) {
     }
     auto shoot = [&](const char* scene) {
       std::string base = std::string(dir) + "\\list-" + tag + "-" + scene;
-      ASSERT_TRUE(Capture(list).Save(base + ".bmp"));
-      if (getenv("HKM_SHOT_WAIT")) {
-        std::string done = base + ".done";
-        PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                  1500);
-      }
+      list.UpdateWindow();
+      FILE* ready = fopen((base + ".ready").c_str(), "wb");
+      ASSERT_NE(ready, nullptr);
+      fclose(ready);
+      std::string done = base + ".done";
+      PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 1500);
     };
     host.ShowResults(30);
     shoot("results");
