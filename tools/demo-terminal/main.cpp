@@ -1,0 +1,135 @@
+// demo-terminal: a terminal of our own around the smart keyboard component, for people to try it
+// and for headless scripted sessions under Xvfb.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DemoScript.h"
+#include "DemoTerminal.h"
+#include "ScriptRunner.h"
+#include "tools/common/Utf8.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: demo-terminal [--script FILE] [--step STEP]... [--log FILE] [--skin NAME]\n"
+    "                     [--skins DIR] [--view-type N] [--keep-open]\n"
+    "\n"
+    "A terminal window around HotKeyManagerFactory.dll. Type anywhere in it to open the smart\n"
+    "keyboard. With --script or --step it runs the steps (one a line in FILE, see\n"
+    "tools/demo-terminal/DemoScript.h) and exits with 0, or 1 when a step fails; --keep-open\n"
+    "stays interactive afterwards. --log writes every panel line to FILE (UTF-8).\n";
+
+void Print(FILE* stream, const std::string& text) {
+  fputs(text.c_str(), stream);
+  fflush(stream);
+}
+
+// Per-monitor awareness where the system has it, else system awareness; looked up at run time
+// so the program starts on systems without the newer calls.
+void DeclareDpiAware() {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  typedef BOOL(WINAPI * SetContextFn)(HANDLE);
+  auto setContext = reinterpret_cast<SetContextFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (setContext && (setContext(reinterpret_cast<HANDLE>(-4)) ||  // per monitor, version 2
+                     setContext(reinterpret_cast<HANDLE>(-3))))   // per monitor
+    return;
+  typedef BOOL(WINAPI * SetAwareFn)();
+  auto setAware = reinterpret_cast<SetAwareFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDPIAware")));
+  if (setAware) setAware();
+}
+
+bool ReadFile(const std::wstring& path, std::string* text) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (!file) return false;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) text->append(buffer, got);
+  fclose(file);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::wstring> args(argv + 1, argv + argc);
+  LocalFree(argv);
+
+  DemoOptions options;
+  std::vector<DemoStep> steps;
+  bool scripted = false, keepOpen = false;
+  std::vector<std::string> errors;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (arg == L"--help" || arg == L"-h") {
+      Print(stdout, kUsage);
+      return 0;
+    } else if (arg == L"--keep-open") {
+      keepOpen = true;
+    } else if (arg == L"--script" && hasValue) {
+      std::string text;
+      std::wstring path = args[++i];
+      scripted = true;
+      if (!ReadFile(path, &text)) {
+        errors.push_back("cannot read the script " + WideToUtf8(path));
+        continue;
+      }
+      std::vector<std::string> scriptErrors;
+      ParseDemoScript(text, &steps, &scriptErrors);
+      for (const std::string& e : scriptErrors) errors.push_back(WideToUtf8(path) + ": " + e);
+    } else if (arg == L"--step" && hasValue) {
+      DemoStep step;
+      std::string error;
+      scripted = true;
+      std::string text = WideToUtf8(args[++i]);
+      if (ParseDemoStep(text, &step, &error))
+        steps.push_back(step);
+      else
+        errors.push_back("--step \"" + text + "\": " + error);
+    } else if (arg == L"--log" && hasValue) {
+      options.logFile = args[++i];
+    } else if (arg == L"--skin" && hasValue) {
+      options.skin = args[++i];
+    } else if (arg == L"--skins" && hasValue) {
+      options.skinsFolder = args[++i];
+    } else if (arg == L"--view-type" && hasValue) {
+      options.viewType = _wtoi(args[++i].c_str());
+      if (options.viewType < 0 || options.viewType > 5)
+        errors.push_back("--view-type takes 0 to 5");
+    } else {
+      errors.push_back("unknown argument " + WideToUtf8(arg));
+    }
+  }
+  if (!errors.empty()) {
+    for (const std::string& e : errors) Print(stderr, "demo-terminal: " + e + "\n");
+    Print(stderr, kUsage);
+    return 2;
+  }
+
+  DeclareDpiAware();
+  CDemoTerminal terminal;
+  std::wstring error;
+  if (!terminal.Start(options, &error)) {
+    Print(stderr, "demo-terminal: " + WideToUtf8(error) + "\n");
+    if (!scripted) MessageBoxW(nullptr, error.c_str(), L"Demo terminal", MB_OK | MB_ICONERROR);
+    return 2;
+  }
+  int status = 0;
+  if (scripted) {
+    bool quit = false;
+    CDemoScriptRunner runner(&terminal);
+    status = runner.Run(steps, &quit);
+    if (keepOpen && !quit && !terminal.Closed()) terminal.RunLoop();
+  } else {
+    terminal.RunLoop();
+  }
+  terminal.Stop();
+  return status;
+}
