@@ -5,6 +5,9 @@
 #   scripts/wine-session.sh start BUILD_DIR   before ctest
 #   scripts/wine-session.sh stop BUILD_DIR    after ctest
 #
+# With HKM_WINE_DISPLAY set (such as :0), the session uses that X display instead of starting an
+# Xvfb one, so that a person can use the windows; stop then leaves that display alone.
+#
 # Everything is started here, never from inside a test: Wine's background processes (server,
 # services, desktop) inherit the standard handles of the process that starts them, and CTest
 # waits for every holder of a test's output pipe. scripts/wine-run.sh, the build tree's
@@ -69,6 +72,15 @@ stop_session() {
     done
   fi
   rm -f "$envfile" "$pidfile" "$state/display"
+}
+
+# The session's display is up: the Xvfb server it started, or the display it was asked to use.
+session_display_alive() {
+  if [ -n "${HKM_WINE_DISPLAY:-}" ]; then
+    [ "$DISPLAY" = "$HKM_WINE_DISPLAY" ]
+  else
+    xvfb_alive
+  fi
 }
 
 start_xvfb() {
@@ -158,7 +170,7 @@ start_session() {
   mkdir -p "$state/prefix"
   if [ -f "$envfile" ]; then
     load_env
-    if xvfb_alive && prefix_process_alive '^/usr/lib/wine/wineserver64' &&
+    if session_display_alive && prefix_process_alive '^/usr/lib/wine/wineserver64' &&
       prefix_process_alive 'keeper\.exe'; then
       log "already running on $DISPLAY for $tree"
       return 0
@@ -168,7 +180,11 @@ start_session() {
 
   local started display
   started=$(date +%s)
-  display=$(start_xvfb)
+  if [ -n "${HKM_WINE_DISPLAY:-}" ]; then
+    display=$HKM_WINE_DISPLAY
+  else
+    display=$(start_xvfb)
+  fi
   {
     printf 'DISPLAY=%q\n' "$display"
     printf 'WINEPREFIX=%q\n' "$state/prefix"

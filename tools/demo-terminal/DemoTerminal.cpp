@@ -142,6 +142,9 @@ bool CDemoTerminal::Start(const DemoOptions& options, std::wstring* error) {
     }
   }
 
+  // A terminal's program folder has its Data folder, where the smart keyboard keeps the recent
+  // picks.
+  CreateDirectoryW((m_strExeDir + L"\\Data").c_str(), nullptr);
   // The services write beside the program, where a terminal keeps its own files.
   std::wstring logs = m_strExeDir + L"\\demo-terminal-logs";
   CreateDirectoryW(logs.c_str(), nullptr);
@@ -392,16 +395,19 @@ std::wstring CDemoTerminal::Describe(IUnknown* object, bool* command, DemoOpened
   std::wstring code, name;
   DWORD kind = 0xFFFFFFFF;
   unsigned char market = 0xFF;
+  int extra = KeyboardItemInfo::INVALID_EXTRA_INFO_VALUE;
   if (auto* tag = dynamic_cast<CDemoItemTag*>(object)) {
     code = tag->m_strCode;
     name = tag->m_strName;
     kind = tag->m_dwKind;
     market = tag->m_cMarket;
+    extra = tag->m_nExtraInfo;
   } else if (auto* package = dynamic_cast<CPackager<KeyboardItemInfo>*>(object)) {
     code = package->m_value.m_szCode;
     name = package->m_value.m_szName;
     kind = package->m_value.m_dwKind;
     market = package->m_value.m_cMarket;
+    extra = package->m_value.m_nExtraInfo;
   } else {
     return L"an object the terminal does not know";
   }
@@ -411,7 +417,7 @@ std::wstring CDemoTerminal::Describe(IUnknown* object, bool* command, DemoOpened
   opened->code = code;
   if (*command) {
     opened->name = name;
-    opened->detail = L"command";
+    opened->detail = Format(L"command number %d", extra);
     return Format(L"command %ls %ls", code.c_str(), name.c_str());
   }
   // A former name or alias opens the security it stands for.

@@ -217,7 +217,9 @@ bool CDemoScriptRunner::RunStep(const DemoStep& step, std::wstring* error, bool*
       if (!AreaRect(step.area, &area, error)) return false;
       std::wstring path = Utf8ToWide(step.text);
       if (!SaveScreenPng(area, path, error)) return false;
-      t->AddLine(DemoLineKind::kInfo, L"screenshot " + path);
+      // The panel is for what the terminal received; the saved file is the script's business.
+      printf("screenshot %s\n", step.text.c_str());
+      fflush(stdout);
       return true;
     }
     case DemoStepKind::kExpectReceived:
