@@ -44,6 +44,8 @@ bool PostWindowMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- Files. ---
 std::wstring ModuleDirectory();  // folder of the module that holds the component, no trailing slash
+// Folder of the process's executable (not of the component); empty when it cannot be told.
+std::wstring ProcessDirectory();
 bool FileExists(const wchar_t* path);
 bool DeleteFileAt(const wchar_t* path);
 

@@ -49,6 +49,22 @@ std::string ToUtf8(const wchar_t* text) {
   return out;
 }
 
+// Paths are taken as UTF-8.
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring wide;
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    uint32_t u = c;
+    size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (extra) u = c & (0x3F >> extra);
+    for (size_t k = 1; k <= extra && i + k < text.size(); ++k)
+      u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    wide += static_cast<wchar_t>(u);
+    i += extra + 1;
+  }
+  return wide;
+}
+
 }  // namespace
 
 HANDLE CreateLockEvent() { return new (std::nothrow) AutoResetEvent; }
@@ -183,19 +199,17 @@ std::wstring ModuleDirectory() {
   }
   size_t slash = path.rfind('/');
   path = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-  std::wstring wide;
-  // Paths are taken as UTF-8.
-  for (size_t i = 0; i < path.size();) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    uint32_t u = c;
-    size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra) u = c & (0x3F >> extra);
-    for (size_t k = 1; k <= extra && i + k < path.size(); ++k)
-      u = (u << 6) | (static_cast<unsigned char>(path[i + k]) & 0x3F);
-    wide += static_cast<wchar_t>(u);
-    i += extra + 1;
-  }
-  return wide;
+  return FromUtf8(path);
+}
+
+std::wstring ProcessDirectory() {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer));
+  if (n <= 0 || static_cast<size_t>(n) >= sizeof(buffer)) return std::wstring();
+  std::string path(buffer, static_cast<size_t>(n));
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::wstring();
+  return FromUtf8(path.substr(0, slash == 0 ? 1 : slash));
 }
 
 bool FileExists(const wchar_t* path) {

@@ -107,6 +107,14 @@ std::wstring ModuleDirectory() {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+std::wstring ProcessDirectory() {
+  wchar_t path[MAX_PATH] = {};
+  if (GetModuleFileNameW(nullptr, path, MAX_PATH) == 0) return std::wstring();
+  // A bare name has nothing to remove: the folder is then empty.
+  if (!PathRemoveFileSpecW(path)) return std::wstring();
+  return path;
+}
+
 bool FileExists(const wchar_t* path) { return path && PathFileExistsW(path) != FALSE; }
 
 bool DeleteFileAt(const wchar_t* path) { return path && DeleteFileW(path) != FALSE; }

@@ -1,0 +1,21 @@
+// The history's files on POSIX systems: UTF-8 paths, std::FILE, and rename for the one-step
+// replacement.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "RecentHistory.h"
+
+class CHistoryFileIoPosix : public HistoryFileIo {
+ public:
+  bool Exists(const std::wstring& path) override;
+  bool ReadAll(const std::wstring& path, std::vector<unsigned char>& bytes) override;
+  bool WriteReplacing(const std::wstring& path, const std::vector<unsigned char>& bytes) override;
+  bool Delete(const std::wstring& path) override;
+
+ protected:
+  // Writes the whole temporary file and flushes it to the disk; a false answer (a full disk, an
+  // interrupted write) leaves the old file untouched.
+  virtual bool WriteTemporary(const std::string& path, const std::vector<unsigned char>& bytes);
+};
