@@ -72,10 +72,14 @@ bool SearchSession::Load(std::vector<KeyboardItemInfo>& items, const LoadOptions
   return true;
 }
 
-void SearchSession::SetOpenMode(int mode) {
-  // The tools link the component statically, so the manager behind the interface is ours.
+// The tools link the component statically, so the manager behind the interface is ours.
+KeyboardInputMappingTable* SearchSession::Table() const {
   auto* manager = static_cast<CHotKeyManager*>(m_pManager);
-  if (manager && manager->MappingTable()) manager->MappingTable()->m_nOpenMode = mode;
+  return manager ? manager->MappingTable() : nullptr;
+}
+
+void SearchSession::SetOpenMode(int mode) {
+  if (KeyboardInputMappingTable* table = Table()) table->m_nOpenMode = mode;
 }
 
 std::string FormatTypeWord(unsigned short type) {

@@ -9,6 +9,7 @@
 
 class CTerminalEnv;
 class CSecurityMaster;
+class KeyboardInputMappingTable;
 
 struct LoadOptions {
   bool bulk = true;
@@ -28,6 +29,8 @@ class SearchSession {
   void SetOpenMode(int mode);
 
   IHotKeyManager* Manager() const { return m_pManager; }
+  // The manager's table, or null before Load.
+  KeyboardInputMappingTable* Table() const;
 
  private:
   CTerminalEnv* m_pEnv;

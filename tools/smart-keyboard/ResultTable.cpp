@@ -1,7 +1,7 @@
 #include "ResultTable.h"
 
-#include "table/MappingTable.h"
 #include "tools/common/Utf8.h"
+#include "window/RowTexts.h"
 
 namespace {
 
@@ -39,22 +39,20 @@ const wchar_t* HowFound(KEYBOARD_SELECT_TYPE type) {
 }  // namespace
 
 std::string FormatResultTable(const std::string& query, bool found,
-                              const std::vector<KeyboardItemInfo>& results) {
+                              const std::vector<KeyboardItemInfo>& results,
+                              KeyboardInputMappingTable* table) {
   std::string out = "\"" + query + "\": ";
   if (!found) return out + "nothing to search for\n";
   if (results.empty()) return out + "no match\n";
   out += std::to_string(results.size()) + (results.size() == 1 ? " match\n" : " matches\n");
   out += "  " + Cell(L"#", 3) + Cell(L"code", 10) + Cell(L"hot key", 12) + Cell(L"name", 20) +
          Cell(L"category", 8) + "found by\n";
-  int row = 0;
-  for (const KeyboardItemInfo& item : results) {
-    int type = item.m_wType;
-    DWORD kind = item.m_dwKind;
-    std::wstring code = item.m_szCode;
-    // A fund of market 150 is shown with its ".OF" suffix, as in the pop-up.
-    if (item.m_cMarket == 150) code += L".OF";
-    out += "  " + Cell(std::to_wstring(++row), 3) + Cell(code, 10) + Cell(item.m_szHotKey, 12) +
-           Cell(item.m_szName, 20) + Cell(CategoryName(CategoryOf(&item, &type, &kind, 0)), 8) +
+  for (size_t row = 0; row < results.size(); ++row) {
+    const KeyboardItemInfo& item = results[row];
+    CString category, code, name;
+    GetRowTexts(table, category, code, name, static_cast<int>(row), results);
+    out += "  " + Cell(std::to_wstring(row + 1), 3) + Cell(code.str(), 10) +
+           Cell(item.m_szHotKey, 12) + Cell(name.str(), 20) + Cell(category.str(), 8) +
            WideToUtf8(HowFound(item.m_eSelectType)) + "\n";
   }
   return out;

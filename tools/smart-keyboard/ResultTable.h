@@ -7,5 +7,9 @@
 
 #include "frame/KeyboardItemInfo.h"
 
+class KeyboardInputMappingTable;
+
+// Each row's category, code and name as the pop-up's list shows them.
 std::string FormatResultTable(const std::string& query, bool found,
-                              const std::vector<KeyboardItemInfo>& results);
+                              const std::vector<KeyboardItemInfo>& results,
+                              KeyboardInputMappingTable* table);

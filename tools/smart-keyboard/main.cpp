@@ -56,7 +56,7 @@ class Runner {
       if (found)
         for (const KeyboardItemInfo& item : m_results) out += FormatResultLine(item) + "\n";
     } else {
-      out = FormatResultTable(query, found, m_results) + "\n";
+      out = FormatResultTable(query, found, m_results, m_session.Table()) + "\n";
     }
     fwrite(out.data(), 1, out.size(), stdout);
     fflush(stdout);
