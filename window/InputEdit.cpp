@@ -1,4 +1,5 @@
 #include "InputEdit.h"
+#include "HostServices.h"
 
 #include <imm.h>
 
@@ -73,11 +74,8 @@ void CInputEdit::ClearText() {
 }
 
 bool CInputEdit::LoadPalette() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return false;
-  CSWPalette* palette = dynamic_cast<CSWPalette*>(env->GetPalette());
+  TRefPtr<CSWPalette> palette = TerminalPalette();
   if (!palette) return false;
-  TRefPtr<CSWPalette> hold(palette);
   m_clrCaret = palette->GetColor(L"InputEdit.CLR.CursorShow");
   m_clrBG = palette->GetColor(L"InputEdit.CLR.BG");
   m_clrText = palette->GetColor(L"InputEdit.CLR.Text");
@@ -195,14 +193,7 @@ LRESULT CInputEdit::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   m_nLineWidth = SWDPI::Scale(m_nDpi, 1);
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (env) {
-    CDataMgr* dataMgr = dynamic_cast<CDataMgr*>(env->GetDataMgr());
-    if (dataMgr) {
-      TRefPtr<CDataMgr> hold(dataMgr);
-      dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
-    }
-  }
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
   LoadPalette();
   SetTimer(CARET_TIMER_ID, CARET_BLINK_MS);
   return 0;
@@ -210,14 +201,7 @@ LRESULT CInputEdit::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 LRESULT CInputEdit::OnDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   KillTimer(CARET_TIMER_ID);
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (env) {
-    CDataMgr* dataMgr = dynamic_cast<CDataMgr*>(env->GetDataMgr());
-    if (dataMgr) {
-      TRefPtr<CDataMgr> hold(dataMgr);
-      dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-    }
-  }
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   return Default();
 }
 

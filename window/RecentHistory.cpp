@@ -1,4 +1,5 @@
 #include "RecentHistory.h"
+#include "HostServices.h"
 
 #include <cstdint>
 #include <cwchar>
@@ -94,12 +95,8 @@ bool SameHistoryKey(const KeyboardItemInfo& a, const KeyboardItemInfo& b) {
 
 // Only securities the data centre has a record of are remembered.
 bool IsKnownSecurity(const KeyboardItemInfo& item) {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return false;
-  CDataMgr* dataMgr = dynamic_cast<CDataMgr*>(env->GetDataMgr());
-  if (!dataMgr) return false;
-  TRefPtr<CDataMgr> holder(dataMgr);
-  return dataMgr->GetOneStkInfo(item.m_szCode, item.m_cMarket) != nullptr;
+  TRefPtr<CDataMgr> dataMgr = TerminalDataMgr();
+  return dataMgr && dataMgr->GetOneStkInfo(item.m_szCode, item.m_cMarket) != nullptr;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "SmartKeyboardDlg.h"
+#include "HostServices.h"
 
 #include <windowsx.h>
 
@@ -23,12 +24,6 @@
 namespace {
 
 const int kCaptionTextInset = 5;
-
-TRefPtr<CDataMgr> DataManager() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return TRefPtr<CDataMgr>();
-  return TRefPtr<CDataMgr>(dynamic_cast<CDataMgr*>(env->GetDataMgr()));
-}
 
 bool HasBitmap(const RES_BMP_INFO& info) { return info.m_pBitmap != nullptr; }
 
@@ -113,7 +108,7 @@ LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
   CModuleStateScope componentState(ComponentModule());
   if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
-  if (TRefPtr<CDataMgr> dataMgr = DataManager()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
   // A tool window: no task-bar button for the pop-up.
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
   LoadPalette();
@@ -132,7 +127,7 @@ LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
 
 LRESULT CSmartKeyboardDlg::OnDestroy(WPARAM, LPARAM) {
   CModuleStateScope componentState(ComponentModule());
-  if (TRefPtr<CDataMgr> dataMgr = DataManager()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   LRESULT result = Default();
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd)) m_pInputEdit->DestroyWindow();
   if (m_pSuggestList && ::IsWindow(m_pSuggestList->m_hWnd)) m_pSuggestList->DestroyWindow();
@@ -142,11 +137,8 @@ LRESULT CSmartKeyboardDlg::OnDestroy(WPARAM, LPARAM) {
 // --- Palette and layout. ---
 
 BOOL CSmartKeyboardDlg::LoadPalette() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return FALSE;
-  CSWPalette* palette = dynamic_cast<CSWPalette*>(env->GetPalette());
+  TRefPtr<CSWPalette> palette = TerminalPalette();
   if (!palette) return FALSE;
-  TRefPtr<CSWPalette> hold(palette);
   m_pFont = palette->GetFont(L"SuggestListWnd.Name", m_nDpi);
   m_clrBG = palette->GetColor(L"SuggestListWnd.CLR.BG");
   m_clrFrame = palette->GetColor(L"ComboBox.CLR.FrameNormal");

@@ -3,6 +3,7 @@
 // is nothing to list. Composed off-screen and copied to the window once per paint.
 #include <windows.h>
 
+#include "HostServices.h"
 #include "SuggestListWnd.h"
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
@@ -32,11 +33,8 @@ RECT Span(const RECT& row, int left, int right) {
 }  // namespace
 
 bool CSuggestListWnd::LoadPalette() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return false;
-  CSWPalette* palette = dynamic_cast<CSWPalette*>(env->GetPalette());
+  TRefPtr<CSWPalette> palette = TerminalPalette();
   if (!palette) return false;
-  TRefPtr<CSWPalette> hold(palette);
   m_pNameFont = palette->GetFont(L"SuggestListWnd.Name", m_nDpi);
   m_pCodeFont = palette->GetFont(L"SuggestListWnd.Code", m_nDpi);
   m_pCategoryFont = palette->GetFont(L"SuggestListWnd.HighTypeName", m_nDpi);

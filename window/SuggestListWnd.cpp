@@ -1,4 +1,5 @@
 #include "SuggestListWnd.h"
+#include "HostServices.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -22,12 +23,6 @@ typedef QXDelegate::delegate<int(CQXScrollbarWnd*, int, int, int)> ScrollDelegat
 const DWORD SCROLL_STYLE_EXTRA = 0x0100;
 // The list does not own itself: the binding never deletes it.
 const int BINDING_NOT_OWNED = 2;
-
-TRefPtr<CDataMgr> DataMgr() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return TRefPtr<CDataMgr>();
-  return TRefPtr<CDataMgr>(dynamic_cast<CDataMgr*>(env->GetDataMgr()));
-}
 
 }  // namespace
 
@@ -99,7 +94,7 @@ LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
   if (result == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
-  if (TRefPtr<CDataMgr> dataMgr = DataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
 
   m_pScrollBar = new (std::nothrow) CQXScrollbarWnd;
   if (!m_pScrollBar) return -1;
@@ -119,7 +114,7 @@ LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
 }
 
 LRESULT CSuggestListWnd::OnDestroy(WPARAM, LPARAM) {
-  if (TRefPtr<CDataMgr> dataMgr = DataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
+  if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   LRESULT result = Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
   // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
