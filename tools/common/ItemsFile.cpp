@@ -43,6 +43,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 bool ParseItems(const std::string& text, std::vector<KeyboardItemInfo>* items,
                 ItemsFileError* error) {
+  static const char* const kTexts[] = {"code", "hotkey", "name"};
   static const char* const kColumns[] = {"type", "extra", "kind", "market"};
   std::istringstream in(text);
   std::string line;
@@ -59,7 +60,7 @@ bool ParseItems(const std::string& text, std::vector<KeyboardItemInfo>* items,
       return false;
     }
     static const int64_t kLimits[4][2] = {
-        {0, 0xFFFFFFFFLL}, {INT32_MIN, 0xFFFFFFFFLL}, {0, 0xFFFFFFFFLL}, {0, 255}};
+        {0, 0xFFFF}, {INT32_MIN, 0xFFFFFFFFLL}, {0, 0xFFFFFFFFLL}, {0, 255}};
     int64_t values[4];
     for (int k = 0; k < 4; ++k) {
       if (!ParseNumber(fields[3 + k], kLimits[k][0], kLimits[k][1], &values[k])) {
@@ -68,10 +69,16 @@ bool ParseItems(const std::string& text, std::vector<KeyboardItemInfo>* items,
         return false;
       }
     }
-    std::wstring code = Utf8ToWide(fields[0]);
-    std::wstring hotKey = Utf8ToWide(fields[1]);
-    std::wstring name = Utf8ToWide(fields[2]);
-    int type = static_cast<int>(values[0] & 0xFFFF);
+    std::wstring texts[3];
+    for (int k = 0; k < 3; ++k) {
+      if (!StrictUtf8ToWide(fields[k], &texts[k])) {
+        error->line = number;
+        error->message = std::string("bad ") + kTexts[k] + ": not UTF-8";
+        return false;
+      }
+    }
+    const std::wstring &code = texts[0], &hotKey = texts[1], &name = texts[2];
+    int type = static_cast<int>(values[0]);
     int extra = static_cast<int>(static_cast<uint32_t>(values[1]));
     DWORD kind = static_cast<DWORD>(values[2]);
     items->emplace_back(code.c_str(), hotKey.c_str(), name.c_str(), type, extra, nullptr, kind,

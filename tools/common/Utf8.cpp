@@ -42,6 +42,38 @@ std::wstring Utf8ToWide(const std::string& text) {
   return out;
 }
 
+bool StrictUtf8ToWide(const std::string& text, std::wstring* out) {
+  out->clear();
+  size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    // Sequence length and smallest value by lead byte; 0xC0, 0xC1 and 0xF5 on never lead.
+    size_t extra;
+    uint32_t c, minimum;
+    if (lead < 0x80) {
+      extra = 0, c = lead, minimum = 0;
+    } else if (lead >= 0xC2 && lead < 0xE0) {
+      extra = 1, c = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+      extra = 2, c = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead < 0xF5) {
+      extra = 3, c = lead & 0x07, minimum = 0x10000;
+    } else {
+      return false;
+    }
+    if (text.size() - i <= extra) return false;
+    for (size_t k = 1; k <= extra; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = (c << 6) | (next & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return false;
+    AppendCodePoint(*out, c);
+    i += extra + 1;
+  }
+  return true;
+}
+
 std::string WideToUtf8(const wchar_t* text) {
   std::string out;
   for (; text && *text; ++text) {

@@ -45,6 +45,8 @@ expect open-mode open-mode.expected --open-mode 1 MR 2 600
 
 refuse columns bad-columns.tsv 3
 refuse number bad-number.tsv 2
+refuse type bad-type.tsv 2
+refuse utf8 bad-utf8.tsv 3
 
 "$tool" --help >"$out/help.out" 2>&1 || fail "--help: exit status $?"
 head -n 1 "$out/help.out" | grep -q "^usage: hotkey-search" || fail "--help: no usage"
