@@ -34,6 +34,9 @@ unsigned SortWorker(void* arg) {
     int low = 0, high = static_cast<int>(list.size()) - 1;
     KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
     table->SortIndexList(list, &low, &high, &mode);
+    // Appending doubled the prefix list's room; a sorted list mostly stays as it is.
+    KeyPrefixList& prefixes = table->m_arrKeyPrefix[group][category];
+    if (prefixes.capacity() > prefixes.size() + prefixes.size() / 8 + 16) prefixes.shrink_to_fit();
   };
   if (!categories.empty()) {
     for (int g = 0; g < INDEX_GROUPS; ++g)
@@ -163,12 +166,19 @@ bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
   int type = record.m_wType;
   DWORD kind = record.m_dwKind;
   IndexList& list = group[CategoryOf(&record, &type, &kind, 0)];
+  KeyPrefixList& prefixes = PrefixesAt(list);
+  uint64_t prefix = keyprefix::Of(KeyText(record, key), mode->m_bBackward != 0);
   if (!sortedInsert || list.empty()) {
     list.push_back(slot);
+    prefixes.push_back(prefix);
     return true;
   }
   int at = InsertPosition(list, static_cast<int>(list.size()) - 1, KeyText(record, key), mode);
   list.insert(list.begin() + at, slot);
+  // Grown by an eighth rather than doubled: the prefixes are the bulk of the index's memory.
+  if (prefixes.size() == prefixes.capacity())
+    prefixes.reserve(prefixes.size() + prefixes.size() / 8 + 16);
+  prefixes.insert(prefixes.begin() + at, prefix);
   return true;
 }
 
@@ -232,6 +242,7 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   memset(flags, 0, capacity);
   delete[] m_pHitFlags;
   m_pHitFlags = flags;
+  m_vecHitPositions.clear();
 
   for (int i = 0; i < m_nCapacity; ++i) items[i] = m_pItems[i];
   if (!m_mapNumericKeys.empty()) {

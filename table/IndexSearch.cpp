@@ -1,4 +1,7 @@
-// Binary searches and the in-place sort over one index list of slot numbers.
+// Binary searches and the in-place sort over one index list of slot numbers. The key prefixes
+// beside each list decide most comparisons without reaching the records; every comparison they
+// cannot decide goes to the keys themselves, so results are those of the keys alone.
+#include <cstdint>
 #include <utility>
 
 #include "table/KeyCompareModes.h"
@@ -7,6 +10,33 @@
 const wchar_t* KeyboardInputMappingTable::SlotText(int slot) const {
   const KeySlot& s = m_pSlots[slot];
   return KeyText(m_pItems[s.m_nItem], s.m_nKey);
+}
+
+KeyPrefixList& KeyboardInputMappingTable::PrefixesAt(const IndexList& list) {
+  ptrdiff_t n = &list - &m_arrIndex[0][0];
+  return (&m_arrKeyPrefix[0][0])[n];
+}
+
+KeyPrefixList* KeyboardInputMappingTable::ParallelPrefixes(const IndexList& list,
+                                                           bool* backward) const {
+  // Tests and tools may search lists of their own: only the table's lists have prefixes.
+  uintptr_t at = reinterpret_cast<uintptr_t>(&list);
+  uintptr_t base = reinterpret_cast<uintptr_t>(&m_arrIndex[0][0]);
+  if (at < base || (at - base) % sizeof(IndexList) != 0) return nullptr;
+  size_t n = (at - base) / sizeof(IndexList);
+  if (n >= static_cast<size_t>(INDEX_GROUPS * ITEM_CATEGORIES)) return nullptr;
+  *backward = (n / ITEM_CATEGORIES) % 2 == 1;
+  // The prefixes belong with the list, which the callers that reorder it may change.
+  KeyPrefixList& prefixes = const_cast<KeyPrefixList&>((&m_arrKeyPrefix[0][0])[n]);
+  return prefixes.size() == list.size() ? &prefixes : nullptr;
+}
+
+const KeyPrefixList* KeyboardInputMappingTable::PrefixesFor(const IndexList& list,
+                                                            const KeyCompareMode* mode) const {
+  if (!m_bUseKeyPrefixes || m_bStaleEntries) return nullptr;
+  bool backward = false;
+  const KeyPrefixList* prefixes = ParallelPrefixes(list, &backward);
+  return prefixes && backward == (mode->m_bBackward != 0) ? prefixes : nullptr;
 }
 
 int KeyboardInputMappingTable::CompareSlotWithKey(const IndexList& list, int pos,
@@ -37,11 +67,16 @@ int KeyboardInputMappingTable::CompareSlots(const IndexList& list, int first, in
 namespace {
 
 // The binary search for one fixed mode: the comparison is inlined and the text's checks are done
-// once, not per entry.
+// once, not per entry. `prefixes` (may be null) with `probe` decide what they can.
 template <class Compare>
-int BoundFor(const IndexList& list, const KeySlot* slots, const KeyboardItemInfo* items, int low,
+int BoundFor(const IndexList& list, const uint64_t* prefixes, const keyprefix::Probe* probe,
+             bool prefixMode, const KeySlot* slots, const KeyboardItemInfo* items, int low,
              int high, bool first, const Compare& compare) {
   auto compareAt = [&](int pos) {
+    if (prefixes) {
+      int decided = probe->DecideAgainst(prefixes[pos], prefixMode);
+      if (decided != keyprefix::kUndecided) return decided;
+    }
     const KeySlot& slot = slots[list[pos]];
     if (slot.m_nItem < 0 || slot.m_nKey > 2) return -1;
     const wchar_t* key = KeyText(items[slot.m_nItem], slot.m_nKey);
@@ -78,24 +113,50 @@ inline size_t KeyLength(const wchar_t* key) {
 
 }  // namespace
 
-int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int high,
-                                           const wchar_t* text, bool first,
-                                           const KeyCompareMode* mode) const {
+int KeyboardInputMappingTable::Bound(const IndexList& list, int low, int high, const wchar_t* text,
+                                     bool first, const KeyCompareMode* mode,
+                                     const keyprefix::Probe* probe) const {
   if (low < 0 || low > high || !text) return -1;
   // An empty text compares unequal to every entry.
   if (!text[0]) return -1;
+  const KeyPrefixList* prefixList = PrefixesFor(list, mode);
+  const uint64_t* prefixes = prefixList ? prefixList->data() : nullptr;
+  keyprefix::Probe local;
+  if (prefixes && !probe) {
+    local.Prepare(text, mode->m_bBackward != 0);
+    probe = &local;
+  }
   if (mode->m_bBackward) {
     size_t textLength = KeyLength(text);
     bool prefix = mode->m_bPrefix != 0;
-    return BoundFor(list, m_pSlots, m_pItems, low, high, first, [&](const wchar_t* key) {
-      return keycmp::CompareBackward(key, KeyLength(key), text, textLength, prefix);
-    });
+    return BoundFor(list, prefixes, probe, mode->m_bPrefix != 0, m_pSlots, m_pItems, low, high,
+                    first, [&](const wchar_t* key) {
+                      return keycmp::CompareBackward(key, KeyLength(key), text, textLength, prefix);
+                    });
   }
   if (mode->m_bPrefix)
-    return BoundFor(list, m_pSlots, m_pItems, low, high, first,
+    return BoundFor(list, prefixes, probe, mode->m_bPrefix != 0, m_pSlots, m_pItems, low, high,
+                    first,
                     [&](const wchar_t* key) { return keycmp::CompareForwardPrefix(key, text); });
-  return BoundFor(list, m_pSlots, m_pItems, low, high, first,
+  return BoundFor(list, prefixes, probe, mode->m_bPrefix != 0, m_pSlots, m_pItems, low, high, first,
                   [&](const wchar_t* key) { return keycmp::CompareForwardWhole(key, text); });
+}
+
+int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int high,
+                                           const wchar_t* text, bool first,
+                                           const KeyCompareMode* mode) const {
+  return Bound(list, low, high, text, first, mode, nullptr);
+}
+
+std::pair<int, int> KeyboardInputMappingTable::Range(const IndexList& list, const wchar_t* text,
+                                                     const KeyCompareMode* mode,
+                                                     const keyprefix::Probe* probe) const {
+  int high = static_cast<int>(list.size()) - 1;
+  int first = Bound(list, 0, high, text, true, mode, probe);
+  if (first < 0) return {-1, -1};
+  int last = Bound(list, first, high, text, false, mode, probe);
+  if (last < 0) return {first, first};
+  return {first, last > first ? last : first};
 }
 
 std::pair<int, int> KeyboardInputMappingTable::EqualRange(const IndexList& list, int high,
@@ -111,10 +172,16 @@ std::pair<int, int> KeyboardInputMappingTable::EqualRange(const IndexList& list,
 int KeyboardInputMappingTable::InsertPosition(const IndexList& list, int high, const wchar_t* text,
                                               const KeyCompareMode* mode) const {
   if (high < 0 || !text) return -1;
+  const KeyPrefixList* prefixes = PrefixesFor(list, mode);
+  keyprefix::Probe probe;
+  if (prefixes) probe.Prepare(text, mode->m_bBackward != 0);
   int low = 0;
   while (low <= high) {
     int mid = (low + high) / 2;
-    if (CompareSlotWithKey(list, mid, text, mode) > 0)
+    int c = prefixes ? probe.DecideAgainst((*prefixes)[mid], mode->m_bPrefix != 0)
+                     : keyprefix::kUndecided;
+    if (c == keyprefix::kUndecided) c = CompareSlotWithKey(list, mid, text, mode);
+    if (c > 0)
       high = mid - 1;
     else
       low = mid + 1;
@@ -123,19 +190,27 @@ int KeyboardInputMappingTable::InsertPosition(const IndexList& list, int high, c
 }
 
 // Quicksort whose pivot handling decides the order of equal keys, and with it the order in
-// which the search returns them.
-bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* high,
-                                              const KeyCompareMode* mode) const {
-  int lo = *low, hi = *high;
-  if (lo >= hi) return true;
+// which the search returns them. The prefixes, when given, move with their entries; they decide
+// comparisons only when `decide` is set.
+void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, bool decide, int lo,
+                                          int hi, const KeyCompareMode* mode) const {
+  auto compare = [&](int first, int second) {
+    if (decide) {
+      int decided = keyprefix::Decide(prefixes[first], prefixes[second]);
+      if (decided) return decided;
+    }
+    return CompareSlots(list, first, second, mode);
+  };
+  if (lo >= hi) return;
   int p = (lo + hi) / 2;
-  if (p < 0) return false;
+  if (p < 0) return;
   int i = lo, j = hi;
   for (;;) {
-    while (i < hi && CompareSlots(list, p, i, mode) > 0) ++i;
-    while (j > lo && CompareSlots(list, p, j, mode) < 0) --j;
+    while (i < hi && compare(p, i) > 0) ++i;
+    while (j > lo && compare(p, j) < 0) --j;
     if (i >= j) break;
     std::swap(list[i], list[j]);
+    if (prefixes) std::swap(prefixes[i], prefixes[j]);
     if (i == p) {
       p = j;
       ++i;
@@ -148,13 +223,21 @@ bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* hi
     }
     if (i >= j) break;
   }
-  if (lo < i - 1) {
-    int l = lo, h = i - 1;
-    SortIndexList(list, &l, &h, mode);
-  }
-  if (hi > i + 1) {
-    int l = i + 1, h = hi;
-    SortIndexList(list, &l, &h, mode);
-  }
+  if (lo < i - 1) SortRange(list, prefixes, decide, lo, i - 1, mode);
+  if (hi > i + 1) SortRange(list, prefixes, decide, i + 1, hi, mode);
+}
+
+bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* high,
+                                              const KeyCompareMode* mode) const {
+  int lo = *low, hi = *high;
+  if (lo >= hi) return true;
+  if ((lo + hi) / 2 < 0) return false;
+  bool backward = false;
+  KeyPrefixList* prefixes = ParallelPrefixes(list, &backward);
+  // Out of the list's bounds CompareSlots answers "less" whatever the keys: no prefix there.
+  if (lo < 0 || hi >= static_cast<int>(list.size())) prefixes = nullptr;
+  bool decide =
+      prefixes && m_bUseKeyPrefixes && !m_bStaleEntries && backward == (mode->m_bBackward != 0);
+  SortRange(list, prefixes ? prefixes->data() : nullptr, decide, lo, hi, mode);
   return true;
 }

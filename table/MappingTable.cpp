@@ -17,7 +17,10 @@ KeyboardInputMappingTable::KeyboardInputMappingTable()
       m_nOpenMode(0),
       m_pTargetContainer(nullptr),
       m_hTargetWnd(nullptr),
-      m_nPlacement(-1) {
+      m_nPlacement(-1),
+      m_bUseKeyPrefixes(true),
+      m_bStaleEntries(false),
+      m_pSearchText(nullptr) {
   AllocateStorage();
   // Created taken, then released once: the table starts unlocked. Without an event every later
   // wait fails and the interface refuses the operation.

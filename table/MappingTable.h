@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/KeyboardItemInfo.h"
+#include "table/KeyPrefix.h"
 
 class CElementContainer;
 
@@ -127,10 +128,35 @@ class KeyboardInputMappingTable {
   HWND m_hTargetWnd;
   int m_nPlacement;
 
+  // Additions to the fields above. For every index list, the packed prefixes of its keys in list
+  // order (KeyPrefix.h), kept in step by every operation that changes a list.
+  KeyPrefixList m_arrKeyPrefix[INDEX_GROUPS][ITEM_CATEGORIES];
+  // Positions whose hit flag the last search set: the next search clears only these.
+  std::vector<int> m_vecHitPositions;
+  // Off: every comparison reads the keys themselves (what the prefixes are checked against).
+  bool m_bUseKeyPrefixes;
+  // Set once a removal left an entry behind (see NoteStaleEntries); the prefixes then rest.
+  bool m_bStaleEntries;
+
  private:
   friend unsigned SortWorker(void* task);
 
   const wchar_t* SlotText(int slot) const;
+  // The prefix list beside one of the table's index lists.
+  KeyPrefixList& PrefixesAt(const IndexList& list);
+  // The prefix list beside `list` if it is one of the table's lists and in step with it; with
+  // the direction of its group.
+  KeyPrefixList* ParallelPrefixes(const IndexList& list, bool* backward) const;
+  // The prefixes that can stand in for the keys of `list` under `mode`, or null: for a list that
+  // is not the table's, of the other direction, or out of step.
+  const KeyPrefixList* PrefixesFor(const IndexList& list, const KeyCompareMode* mode) const;
+  int Bound(const IndexList& list, int low, int high, const wchar_t* text, bool first,
+            const KeyCompareMode* mode, const keyprefix::Probe* probe) const;
+  std::pair<int, int> Range(const IndexList& list, const wchar_t* text, const KeyCompareMode* mode,
+                            const keyprefix::Probe* probe) const;
+  void SortRange(IndexList& list, uint64_t* prefixes, bool decide, int low, int high,
+                 const KeyCompareMode* mode) const;
+  void MarkHit(int position);
   bool HasStorage() const { return m_pItems && m_pSlots; }
   int TakeSlotNumber();
   bool IndexKey(int key, const KeyboardItemInfo& record, bool sortedInsert, int position);
@@ -146,7 +172,10 @@ class KeyboardInputMappingTable {
                            unsigned short type, DWORD kind);
   // Direction 0 reports the slots it released; direction 1 takes them out of its lists too.
   int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                      unsigned short type, DWORD kind, int direction, int releasedSlots[3]);
+                      unsigned short type, DWORD kind, int direction, int releasedSlots[3],
+                      int erasedSlots[3]);
+  void NoteStaleEntries(int position, int mapped, int indexed, const int forward[3],
+                        const int backward[3]);
 
   void SearchDigits(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
                     const std::vector<int>* filter);
@@ -159,6 +188,10 @@ class KeyboardInputMappingTable {
                          std::vector<KeyboardItemInfo>* results, const KeyCompareMode* mode);
   void ResolveAlias(const KeyboardItemInfo& alias, std::vector<KeyboardItemInfo>* results);
   void TidyResults(const wchar_t* text, std::vector<KeyboardItemInfo>* results, bool digits);
+
+  // The typed text of the running search, prepared once for each direction.
+  const wchar_t* m_pSearchText;
+  keyprefix::Probe m_searchProbes[2];
 };
 
 bool IsMiniTradeVisible();

@@ -84,7 +84,8 @@ int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const w
 
 int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey,
                                                const wchar_t* name, unsigned short type, DWORD kind,
-                                               int direction, int releasedSlots[3]) {
+                                               int direction, int releasedSlots[3],
+                                               int erasedSlots[3]) {
   KeyCompareMode mode = {static_cast<unsigned char>(direction), 0};
   int category = CategoryOfIdentity(code, type, kind);
   if (category < 0 || category >= ITEM_CATEGORIES) return -1;
@@ -109,9 +110,12 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
                               : SameIdentity(s, hotKey, s.m_szHotKey, code, s.m_szCode, type, kind);
       if (match) {
         list.erase(list.begin() + p);
+        KeyPrefixList& prefixes = PrefixesAt(list);
+        prefixes.erase(prefixes.begin() + p);
         m_setFreeSlots.insert(slot);
         result = position;
         erased = true;
+        erasedSlots[key] = slot;
         if (direction == 0) releasedSlots[key] = slot;
         break;
       }
@@ -121,10 +125,33 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
     // it, or a search would still find the removed record.
     if (direction == 1 && !erased && releasedSlots[key] >= 0) {
       auto stale = std::find(list.begin(), list.end(), releasedSlots[key]);
-      if (stale != list.end()) list.erase(stale);
+      if (stale != list.end()) {
+        KeyPrefixList& prefixes = PrefixesAt(list);
+        prefixes.erase(prefixes.begin() + (stale - list.begin()));
+        list.erase(stale);
+        erasedSlots[key] = releasedSlots[key];
+      }
     }
   }
   return result;
+}
+
+// Keys out of strict order (spaces, mixed case, full-width letters) can hide an entry from the
+// removal's binary searches: the entry then stays in its list while its position or slot is
+// released, and whatever later takes them changes the key under it. The prefixes beside the
+// lists cannot follow such a change, so from the first such removal on only the keys decide.
+void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int indexed,
+                                                 const int forward[3], const int backward[3]) {
+  bool consistent = mapped < 0 || indexed < 0 || mapped == indexed;
+  for (int key = 0; key < 3 && consistent; ++key) {
+    consistent = forward[key] == backward[key];
+    if (consistent && position >= 0) {
+      const KeyboardItemInfo& record = m_pItems[position];
+      bool listed = !(IsNumericCommand(record) && ClassifyKey(KeyText(record, key)) == 0);
+      consistent = listed == (forward[key] >= 0);
+    }
+  }
+  if (!consistent && !m_bStaleEntries) m_bStaleEntries = true;
 }
 
 int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* hotKey,
@@ -132,10 +159,12 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
                                           const DWORD* kind) {
   if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return 0;
   int position = RemoveFromNumericMap(code, hotKey, name, *type, *kind);
-  int releasedSlots[3] = {-1, -1, -1};
-  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0, releasedSlots);
+  int releasedSlots[3] = {-1, -1, -1}, backwardSlots[3] = {-1, -1, -1};
+  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0, releasedSlots, releasedSlots);
+  int mapped = position;
   if (position < 0) position = indexed;
-  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, releasedSlots);
+  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, releasedSlots, backwardSlots);
+  NoteStaleEntries(position, mapped, indexed, releasedSlots, backwardSlots);
   if (position < 0) return 0;
   // The record stays in place, still holding its object, until the position is reused.
   m_setFreeItems.insert(position);
@@ -213,6 +242,7 @@ bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
   for (int g = 0; g < INDEX_GROUPS; ++g) {
     for (int c = 0; c < ITEM_CATEGORIES; ++c) {
       IndexList& list = m_arrIndex[g][c];
+      KeyPrefixList& prefixes = m_arrKeyPrefix[g][c];
       size_t out = 0;
       for (size_t in = 0; in < list.size(); ++in) {
         int slot = list[in];
@@ -222,10 +252,12 @@ bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
           // A position is released through its code entry only.
           if (g == 0) m_setFreeItems.insert(position);
         } else {
+          prefixes[out] = prefixes[in];
           list[out++] = slot;
         }
       }
       list.resize(out);
+      prefixes.resize(out);
     }
   }
   return true;
@@ -235,6 +267,10 @@ bool KeyboardInputMappingTable::ClearSource() {
   fputs("KeyboardInputMappingTable::ClearSource\n", stdout);
   for (auto& group : m_arrIndex)
     for (auto& list : group) IndexList().swap(list);
+  for (auto& group : m_arrKeyPrefix)
+    for (auto& prefixes : group) KeyPrefixList().swap(prefixes);
+  std::vector<int>().swap(m_vecHitPositions);
+  m_bStaleEntries = false;
   delete[] m_pItems;
   delete[] m_pSlots;
   delete[] m_pHitFlags;

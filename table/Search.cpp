@@ -100,7 +100,14 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
     results->clear();
     if (results->capacity() < static_cast<size_t>(SEARCH_RESULT_CAP))
       results->reserve(SEARCH_RESULT_CAP);
-    if (m_pHitFlags) memset(m_pHitFlags, 0, static_cast<size_t>(m_nCapacity));
+    // Only the flags the last search set can be 1.
+    if (m_pHitFlags)
+      for (int position : m_vecHitPositions)
+        if (position >= 0 && position < m_nCapacity) m_pHitFlags[position] = 0;
+    m_vecHitPositions.clear();
+    m_pSearchText = text;
+    m_searchProbes[0].Prepare(text, false);
+    m_searchProbes[1].Prepare(text, true);
 
     bool digits = ClassifyKey(text) == 0;
     if (digits) {
@@ -120,22 +127,33 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
         RemoveWhere(results, IsMiniTradeFunction);
     }
   } catch (...) {
+    m_pSearchText = nullptr;
     results->clear();
     Unlock();
     return false;
   }
+  m_pSearchText = nullptr;
   Unlock();
   return true;
+}
+
+void KeyboardInputMappingTable::MarkHit(int position) {
+  // Noted before the flag is set: a failed note leaves the flag clear, never set and forgotten.
+  m_vecHitPositions.push_back(position);
+  m_pHitFlags[position] = 1;
 }
 
 void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group, int category,
                                                   std::vector<KeyboardItemInfo>* results,
                                                   const KeyCompareMode* mode) {
+  const IndexList& list = m_arrIndex[group][category];
+  if (list.empty()) return;
   // Reserved once to the table's capacity, so appending never reallocates during a search.
   if (results->capacity() < static_cast<size_t>(m_nCapacity))
     results->reserve(static_cast<size_t>(m_nCapacity));
-  const IndexList& list = m_arrIndex[group][category];
-  std::pair<int, int> range = EqualRange(list, static_cast<int>(list.size()) - 1, text, mode);
+  const keyprefix::Probe* probe =
+      text == m_pSearchText ? &m_searchProbes[mode->m_bBackward ? 1 : 0] : nullptr;
+  std::pair<int, int> range = Range(list, text, mode, probe);
   if (range.first < 0 || range.first > range.second) return;
   KEYBOARD_SELECT_TYPE selectType = !mode->m_bPrefix     ? KEYBOARD_SELECT_WHOLE
                                     : !mode->m_bBackward ? KEYBOARD_SELECT_BEGIN
@@ -158,7 +176,7 @@ void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group
       } else {
         results->push_back(stored);
       }
-      m_pHitFlags[position] = 1;
+      MarkHit(position);
     }
     if (IsFull(results)) return;
   }
@@ -172,7 +190,7 @@ void KeyboardInputMappingTable::LookupNumericKeys(const wchar_t* text,
     if (m_pHitFlags[it->second]) continue;
     m_pItems[it->second].m_eSelectType = KEYBOARD_SELECT_WHOLE;
     results->push_back(m_pItems[it->second]);
-    m_pHitFlags[it->second] = 1;
+    MarkHit(it->second);
   }
 }
 

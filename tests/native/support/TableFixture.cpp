@@ -215,6 +215,23 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
       }
     }
   }
+  // Beside every list, the prefix of each of its keys, in step (unless a removal left entries
+  // behind, after which the prefixes rest).
+  for (int g = 0; g < INDEX_GROUPS && !t.m_bStaleEntries; ++g)
+    for (int c = 0; c < ITEM_CATEGORIES; ++c) {
+      const IndexList& list = t.m_arrIndex[g][c];
+      const KeyPrefixList& prefixes = t.m_arrKeyPrefix[g][c];
+      const std::string at = "prefixes of [" + str(g) + "][" + str(c) + "]";
+      if (!check(prefixes.size() == list.size(),
+                 at + ": " + str(prefixes.size()) + " for " + str(list.size()) + " entries"))
+        continue;
+      for (size_t i = 0; i < list.size(); ++i) {
+        const KeySlot& slot = t.m_pSlots[list[i]];
+        if (slot.m_nItem < 0 || slot.m_nItem >= items || slot.m_nKey > 2) continue;
+        check(prefixes[i] == keyprefix::Of(KeyText(t.m_pItems[slot.m_nItem], slot.m_nKey), g % 2),
+              at + " entry " + str(i) + ": out of step");
+      }
+    }
   for (int s = 0; s < slots; ++s)
     check(t.m_setFreeSlots.count(s) || (seen[0][s] == 1 && seen[1][s] == 1),
           "slot " + str(s) + " in " + str(seen[0][s]) + "+" + str(seen[1][s]) + " lists");

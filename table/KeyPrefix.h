@@ -1,0 +1,111 @@
+// Key prefixes: the first characters of a key, as a list's comparison normalises them, packed
+// into 64 bits so that a binary search decides most comparisons from one contiguous value and
+// follows list -> slot -> record only when the prefixes cannot decide.
+//
+// Four 16-bit lanes, the first character in the highest lane. Forward lists hold the upper-cased
+// characters from the start of the key; backward lists the characters from the end. A lane of 0
+// means the key ended. A character the prefix cannot stand for exactly (a space, one that may
+// fold with a full-width form, one above 16 bits, in backward order one whose upper case differs
+// from itself) becomes the lane kUndecidable and ends the prefix. When the lanes that would decide
+// hold kUndecidable, the caller compares the keys themselves: a prefix may cost speed, never a
+// different result.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace keyprefix {
+
+const int kLanes = 4;
+const unsigned kUndecidable = 0xFFFF;
+// What a text's comparison with a stored prefix answers when the prefix cannot decide.
+const int kUndecided = 2;
+
+inline int LaneShift(int lane) { return 48 - 16 * lane; }
+inline unsigned LaneOf(uint64_t packed, int lane) {
+  return static_cast<unsigned>(packed >> LaneShift(lane)) & 0xFFFF;
+}
+
+// The prefix of a key for the lists of one direction.
+uint64_t Of(const wchar_t* key, bool backward);
+
+// The sign of comparing two stored keys of one direction's lists by their prefixes, or 0 when the
+// first lanes that differ cannot decide (a key ended, or a lane is kUndecidable).
+inline int Decide(uint64_t a, uint64_t b) {
+  uint64_t diff = a ^ b;
+  if (!diff) return 0;
+  int shift = (63 - __builtin_clzll(diff)) & ~15;
+  unsigned la = static_cast<unsigned>(a >> shift) & 0xFFFF;
+  unsigned lb = static_cast<unsigned>(b >> shift) & 0xFFFF;
+  if (!la || !lb || la == kUndecidable || lb == kUndecidable) return 0;
+  return a < b ? -1 : 1;
+}
+
+// A text to be compared with the stored keys of one direction, prepared once per search.
+//
+// Besides the order of differing characters it knows where the text ends, so that a key that
+// begins (or, backward, ends) with the whole text is decided too. Forward, the ends are decided
+// only over letters, digits and ideographs, where the platform's case-insensitive comparison that
+// settles such ties is certain to agree with the character comparison.
+//
+// Backward comparisons test equality on upper-cased characters but order by the characters as
+// they are: a text holding characters that differ from their upper case (typed in small letters,
+// say) is compared lane by lane, equality on the upper case and order on the characters.
+struct Probe {
+  bool backward = false;
+  uint64_t packed = 0;  // the text's prefix as a stored key of the direction would have it
+  bool plain = true;    // packed can be compared with stored prefixes directly
+  int lanes = 0;        // leading characters in upper/raw (no space, 16 bits)
+  uint16_t upper[kLanes] = {};
+  uint16_t raw[kLanes] = {};
+  int end = -1;   // 1..3 when the text ends after that many lanes, else -1
+  int clean = 0;  // leading lanes that take part in deciding the ends
+
+  void Prepare(const wchar_t* text, bool isBackward);
+
+  // The comparison of the stored key of prefix `stored` with the text under the direction's
+  // whole (prefixMode false) or prefix mode: -1, 0, 1, or kUndecided.
+  int DecideAgainst(uint64_t stored, bool prefixMode) const {
+    if (plain) {
+      uint64_t diff = stored ^ packed;
+      if (!diff) return end > 0 && clean >= end ? 0 : kUndecided;
+      int shift = (63 - __builtin_clzll(diff)) & ~15;
+      unsigned s = static_cast<unsigned>(stored >> shift) & 0xFFFF;
+      unsigned t = static_cast<unsigned>(packed >> shift) & 0xFFFF;
+      if (s == kUndecidable || t == kUndecidable) return kUndecided;
+      if (s && t) return stored < packed ? -1 : 1;
+      return DecideEnd(s, (48 - shift) / 16, prefixMode);
+    }
+    for (int k = 0; k < kLanes; ++k) {
+      unsigned s = LaneOf(stored, k);
+      if (s == kUndecidable) return kUndecided;
+      if (k == lanes) {
+        if (k != end) return kUndecided;
+        return s ? DecideEnd(s, k, prefixMode) : 0;  // both ended
+      }
+      if (!s) return DecideEnd(s, k, prefixMode);
+      if (s == upper[k]) continue;
+      return s < raw[k] ? -1 : 1;
+    }
+    return kUndecided;
+  }
+
+ private:
+  // Lanes before k agree; at k the stored key ended (s == 0) or the text did (s != 0).
+  int DecideEnd(unsigned s, int k, bool prefixMode) const {
+    if (!s) return k < clean ? -1 : kUndecided;  // the key is the shorter
+    if (k != end || clean < end) return kUndecided;
+    if (!backward && !Clean(s)) return kUndecided;
+    return prefixMode ? 0 : 1;  // the key goes on past the whole text
+  }
+
+ public:
+  static bool Clean(unsigned lane) {
+    return (lane >= '0' && lane <= '9') || (lane >= 'A' && lane <= 'Z') ||
+           (lane >= 0x3400 && lane < 0xA000);
+  }
+};
+
+}  // namespace keyprefix
+
+typedef std::vector<uint64_t> KeyPrefixList;

@@ -1,0 +1,191 @@
+// The key prefixes beside the index lists decide comparisons only where the keys themselves would
+// decide the same way: searches with and without them return the same records in the same order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cwctype>
+#include <random>
+#include <string>
+
+#include "services/SecurityMaster.h"
+#include "support/TableFixture.h"
+
+namespace {
+
+// Spaces, case, full-width forms, characters whose upper case is ASCII, hyphens, ideographs and,
+// where wchar_t holds them, characters above U+FFFF: everything the prefixes must leave undecided
+// or decide right.
+std::wstring Alphabet() {
+  std::wstring chars = L"0126ABZabz -'\xFF21\xFF41\xFF10\x0131\x00DF\x03A3\x03C3\x6D66\x53D1\x4E2D";
+  if (sizeof(wchar_t) == 4) chars += static_cast<wchar_t>(0x1F600);
+  return chars;
+}
+
+std::wstring RandomText(std::mt19937& random, const std::wstring& alphabet, int maxLength,
+                        int minLength = 0) {
+  std::wstring text;
+  for (int n = minLength + static_cast<int>(random() % (maxLength - minLength + 1)); n > 0; --n)
+    text += alphabet[random() % alphabet.size()];
+  return text;
+}
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+TEST(KeyPrefix, DecisionsAgreeWithTheKeyComparison) {
+  std::mt19937 random(7);
+  const std::wstring alphabet = Alphabet();
+  int decided[4] = {}, sorted = 0;
+  const int kPairs = 100000;
+  for (int n = 0; n < kPairs; ++n) {
+    // Short texts over a small alphabet share prefixes often, as keys of one list do.
+    const std::wstring stored = RandomText(random, n % 2 ? L"AB1 a" : alphabet, 6);
+    const std::wstring text = RandomText(random, n % 3 ? L"AB1 a" : alphabet, 5);
+    for (int m = 0; m < 4; ++m) {
+      const KeyCompareMode mode = {static_cast<unsigned char>(m / 2),
+                                   static_cast<unsigned char>(m % 2)};
+      keyprefix::Probe probe;
+      probe.Prepare(text.c_str(), mode.m_bBackward);
+      const int d =
+          probe.DecideAgainst(keyprefix::Of(stored.c_str(), mode.m_bBackward), mode.m_bPrefix);
+      if (d == keyprefix::kUndecided) continue;
+      ++decided[m];
+      ASSERT_EQ(d, Sign(CompareKey(&mode, stored.c_str(), text.c_str())))
+          << "mode " << m << " stored '" << stored.size() << "' text '" << text.size() << "'";
+    }
+    for (int backward = 0; backward < 2; ++backward) {
+      const KeyCompareMode mode = {static_cast<unsigned char>(backward), 0};
+      const int d = keyprefix::Decide(keyprefix::Of(stored.c_str(), backward),
+                                      keyprefix::Of(text.c_str(), backward));
+      if (!d) continue;
+      ++sorted;
+      ASSERT_EQ(d, Sign(CompareKey(&mode, stored.c_str(), text.c_str())));
+    }
+  }
+  // Most pairs are decided by the prefixes: a decider that gave up everywhere would pass above.
+  for (int m = 0; m < 4; ++m) EXPECT_GT(decided[m], kPairs * 2 / 5) << "mode " << m;
+  EXPECT_GT(sorted, kPairs / 2);
+}
+
+// Keys that keep every list in strict order: no spaces, no small or full-width letters.
+std::wstring CleanAlphabet() {
+  std::wstring chars = L"0126ABZ-'\xFF10\x03A3\x6D66\x53D1\x4E2D";
+  if (sizeof(wchar_t) == 4) chars += static_cast<wchar_t>(0x1F600);
+  return chars;
+}
+
+// Items in many categories and kinds; securities are known to the data centre so that aliases
+// resolve. Empty keys compare unequal to everything, so clean items have none.
+std::vector<KeyboardItemInfo> MixedItems(std::mt19937& random, int count,
+                                         const std::wstring& alphabet, int minLength) {
+  const unsigned short kTypes[] = {0x0102, 0x0006, 0x0101, 0x7403, 0x0109, 0x0007, 0x6700, 0x6400};
+  std::vector<KeyboardItemInfo> items;
+  for (int i = 0; i < count; ++i) {
+    const unsigned short type = kTypes[random() % (minLength ? 7 : 8)];
+    DWORD kind = type >= 0x6400 ? KIND_COMMAND : random() % 9 == 0 ? KIND_ALIAS : 0;
+    if (!kind && random() % 9 == 0) kind = KIND_FORMER_NAME;
+    // Numeric commands put their digit keys into the map; give some of them digits only.
+    const std::wstring code =
+        type == 0x6400 && i % 2 ? std::to_wstring(random() % 50) : RandomText(random, alphabet, 7);
+    items.push_back(Item(code.c_str(), RandomText(random, alphabet, 5).c_str(),
+                         RandomText(random, alphabet, 6).c_str(), type, kind,
+                         static_cast<unsigned char>(random() % 3), i));
+  }
+  return items;
+}
+
+std::string Describe(const std::vector<KeyboardItemInfo>& results) {
+  std::string out;
+  for (const KeyboardItemInfo& r : results) {
+    out += std::to_string(r.m_eSelectType) + "/" + std::to_string(r.m_dwKind) + "/" +
+           std::to_string(r.m_wType) + "/" + std::to_string(r.m_nExtraInfo) + "/";
+    for (const wchar_t* key : {r.m_szCode, r.m_szHotKey, r.m_szName})
+      for (const wchar_t* p = key; *p; ++p) out += std::to_string(static_cast<long>(*p)) + ",";
+    out += ";";
+  }
+  return out;
+}
+
+// Two tables, one searching with the prefixes and one with the keys alone, loaded alike and
+// changed alike, over clean keys and over keys of every kind (which may make removals leave
+// entries behind): the results must agree byte for byte.
+TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
+  for (int variant = 0; variant < 4; ++variant) {
+    const bool bulk = variant % 2 == 0, clean = variant < 2;
+    SCOPED_TRACE(std::string(bulk ? "bulk" : "single") + (clean ? ", clean keys" : ", any keys"));
+    std::mt19937 random(11 + variant);
+    const std::wstring keyChars = clean ? CleanAlphabet() : Alphabet(), queryChars = Alphabet();
+    TableHost host;
+    std::vector<KeyboardItemInfo> items = MixedItems(random, 1500, keyChars, clean);
+    for (const KeyboardItemInfo& item : items)
+      if (item.m_dwKind == 0)
+        host.Master()->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
+    KeyboardInputMappingTable fast, exact;
+    exact.m_bUseKeyPrefixes = false;
+    for (KeyboardInputMappingTable* table : {&fast, &exact})
+      ASSERT_TRUE(bulk ? AddAll(*table, items) : AddEach(*table, items));
+
+    auto compareSearches = [&](int round) {
+      // Until the first removal nothing can be left behind: the prefixes are at work, in step.
+      if (round == 0) {
+        ASSERT_FALSE(fast.m_bStaleEntries);
+        ASSERT_EQ(StoreViolations(fast, false), "");
+      }
+      for (int q = 0; q < 60; ++q) {
+        std::wstring text;
+        const KeyboardItemInfo& item = items[random() % items.size()];
+        const std::wstring key = q % 3 == 0   ? item.m_szCode
+                                 : q % 3 == 1 ? item.m_szHotKey
+                                              : item.m_szName;
+        switch (q % 4) {
+          case 0:  // a beginning of a stored key, in small letters every other time
+            text = key.substr(0, 1 + random() % 3);
+            if (q % 8 == 0)
+              for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
+            break;
+          case 1:  // an ending
+            text = key.substr(key.size() - std::min<size_t>(key.size(), 1 + random() % 3));
+            break;
+          case 2:
+            text = key;
+            break;
+          default:
+            text = RandomText(random, q % 8 == 3 ? L"0126" : queryChars, 4);
+        }
+        if (text.empty()) continue;
+        std::vector<KeyboardItemInfo> withPrefixes, withKeys;
+        fast.Search(text.c_str(), &withPrefixes, false);
+        exact.Search(text.c_str(), &withKeys, false);
+        ASSERT_EQ(Describe(withPrefixes), Describe(withKeys))
+            << "round " << round << " query " << q;
+      }
+    };
+
+    compareSearches(0);
+    for (int round = 1; round <= 6; ++round) {
+      // Removals, replacements (new keys, some equal to a stored record's) and new items.
+      for (int n = 0; n < 40; ++n) {
+        const KeyboardItemInfo victim = items[random() % items.size()];
+        const std::wstring newName = RandomText(random, keyChars, 6, clean);
+        const std::wstring newCode = RandomText(random, keyChars, 4, clean);
+        for (KeyboardInputMappingTable* table : {&fast, &exact}) {
+          if (n % 3 == 0)
+            RemoveStored(*table, victim);
+          else if (n % 3 == 1)
+            table->ReplaceItem(victim.m_szCode, victim.m_szHotKey, victim.m_szName, &victim.m_wType,
+                               &victim.m_dwKind, n % 2 ? newCode.c_str() : nullptr, nullptr,
+                               newName.c_str(), nullptr, nullptr, nullptr);
+        }
+      }
+      const std::vector<KeyboardItemInfo> more = MixedItems(random, 30, keyChars, clean);
+      for (KeyboardInputMappingTable* table : {&fast, &exact}) {
+        if (round == 3) table->RemoveMarket(2);
+        ASSERT_TRUE(bulk ? AddAll(*table, more) : AddEach(*table, more));
+      }
+      items.insert(items.end(), more.begin(), more.end());
+      compareSearches(round);
+    }
+  }
+}
+
+}  // namespace
