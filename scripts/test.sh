@@ -3,7 +3,8 @@
 #   1. installs the Debian packages that are missing (needs root; nothing is done when all are
 #      there),
 #   2. configures, builds and tests the native tree (preset "native"),
-#   3. configures and builds the Windows tree (preset "windows") and runs its tests under Wine in
+#   3. builds the fuzz targets with clang (preset "fuzz") and runs each for 20 s,
+#   4. configures and builds the Windows tree (preset "windows") and runs its tests under Wine in
 #      an Xvfb display (scripts/wine-session.sh around ctest),
 # and ends with CTest's summary of each tree. Exits non-zero if any step failed.
 set -uo pipefail
@@ -16,7 +17,7 @@ PACKAGES=(
   cmake g++ make libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-wqy-microhei
-  locales unicode-data python3 clang-format
+  locales unicode-data python3 clang-format clang libclang-rt-14-dev
 )
 
 say() { echo "== $*"; }
@@ -93,6 +94,7 @@ if ! install_missing_packages; then
 fi
 
 run_tree native
+run_tree fuzz
 run_tree windows
 
 say "summary ($(($(date +%s) - started)) s)"
