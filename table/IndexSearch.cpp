@@ -33,7 +33,7 @@ KeyPrefixList* KeyboardInputMappingTable::ParallelPrefixes(const IndexList& list
 
 const KeyPrefixList* KeyboardInputMappingTable::PrefixesFor(const IndexList& list,
                                                             const KeyCompareMode* mode) const {
-  if (!m_bUseKeyPrefixes || m_bStaleEntries) return nullptr;
+  if (!m_bUseKeyPrefixes) return nullptr;
   bool backward = false;
   const KeyPrefixList* prefixes = ParallelPrefixes(list, &backward);
   return prefixes && backward == (mode->m_bBackward != 0) ? prefixes : nullptr;
@@ -236,8 +236,7 @@ bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* hi
   KeyPrefixList* prefixes = ParallelPrefixes(list, &backward);
   // Out of the list's bounds CompareSlots answers "less" whatever the keys: no prefix there.
   if (lo < 0 || hi >= static_cast<int>(list.size())) prefixes = nullptr;
-  bool decide =
-      prefixes && m_bUseKeyPrefixes && !m_bStaleEntries && backward == (mode->m_bBackward != 0);
+  bool decide = prefixes && m_bUseKeyPrefixes && backward == (mode->m_bBackward != 0);
   SortRange(list, prefixes ? prefixes->data() : nullptr, decide, lo, hi, mode);
   return true;
 }

@@ -43,6 +43,8 @@ uint64_t Of(const wchar_t* key, bool backward) {
   if (!key) return 0;
   uint64_t packed = 0;
   size_t length = Length(key);
+  // A removal never finds an empty key: its entry may outlive the record and read the next one.
+  if (!length) return kNone;
   for (int lane = 0; lane < kLanes && static_cast<size_t>(lane) < length; ++lane) {
     unsigned value = backward ? BackwardLane(key[length - 1 - lane]) : ForwardLane(key[lane]);
     packed |= static_cast<uint64_t>(value) << LaneShift(lane);

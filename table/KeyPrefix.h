@@ -18,6 +18,8 @@ namespace keyprefix {
 
 const int kLanes = 4;
 const unsigned kUndecidable = 0xFFFF;
+// The prefix that decides nothing: an empty key, or an entry whose record may change under it.
+const uint64_t kNone = static_cast<uint64_t>(kUndecidable) << 48;
 // What a text's comparison with a stored prefix answers when the prefix cannot decide.
 const int kUndecided = 2;
 

@@ -19,7 +19,6 @@ KeyboardInputMappingTable::KeyboardInputMappingTable()
       m_hTargetWnd(nullptr),
       m_nPlacement(-1),
       m_bUseKeyPrefixes(true),
-      m_bStaleEntries(false),
       m_pSearchText(nullptr) {
   AllocateStorage();
   // Created taken, then released once: the table starts unlocked. Without an event every later

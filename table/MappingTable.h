@@ -135,8 +135,6 @@ class KeyboardInputMappingTable {
   std::vector<int> m_vecHitPositions;
   // Off: every comparison reads the keys themselves (what the prefixes are checked against).
   bool m_bUseKeyPrefixes;
-  // Set once a removal left an entry behind (see NoteStaleEntries); the prefixes then rest.
-  bool m_bStaleEntries;
 
  private:
   friend unsigned SortWorker(void* task);
@@ -174,7 +172,7 @@ class KeyboardInputMappingTable {
   int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                       unsigned short type, DWORD kind, int direction, int releasedSlots[3],
                       int erasedSlots[3]);
-  void NoteStaleEntries(int position, int mapped, int indexed, const int forward[3],
+  void NoteStaleEntries(int position, int mapped, int indexed, int category, const int forward[3],
                         const int backward[3]);
 
   void SearchDigits(const wchar_t* text, std::vector<KeyboardItemInfo>* results,

@@ -138,20 +138,47 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
 
 // Keys out of strict order (spaces, mixed case, full-width letters) can hide an entry from the
 // removal's binary searches: the entry then stays in its list while its position or slot is
-// released, and whatever later takes them changes the key under it. The prefixes beside the
-// lists cannot follow such a change, so from the first such removal on only the keys decide.
+// released, and whatever later takes them changes the key under it. The prefixes cannot follow
+// such a change, so those entries get prefixes that decide nothing. Found by a scan of the lists
+// concerned, which only such a removal pays for.
 void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int indexed,
-                                                 const int forward[3], const int backward[3]) {
+                                                 int category, const int forward[3],
+                                                 const int backward[3]) {
   bool consistent = mapped < 0 || indexed < 0 || mapped == indexed;
+  const KeyboardItemInfo* record =
+      position >= 0 && position < m_nCapacity ? &m_pItems[position] : nullptr;
   for (int key = 0; key < 3 && consistent; ++key) {
     consistent = forward[key] == backward[key];
-    if (consistent && position >= 0) {
-      const KeyboardItemInfo& record = m_pItems[position];
-      bool listed = !(IsNumericCommand(record) && ClassifyKey(KeyText(record, key)) == 0);
-      consistent = listed == (forward[key] >= 0);
+    if (consistent && record) {
+      const wchar_t* text = KeyText(*record, key);
+      // Empty keys are never found, and their prefixes decide nothing already.
+      bool listed = text[0] && !(IsNumericCommand(*record) && ClassifyKey(text) == 0);
+      consistent = !listed || forward[key] >= 0;
     }
   }
-  if (!consistent && !m_bStaleEntries) m_bStaleEntries = true;
+  if (consistent) return;
+  int categories[2] = {category, -1};
+  if (record) {
+    int type = record->m_wType;
+    DWORD kind = record->m_dwKind;
+    categories[1] = CategoryOf(record, &type, &kind, 0);
+    if (categories[1] == category) categories[1] = -1;
+  }
+  for (int c : categories) {
+    if (c < 0 || c >= ITEM_CATEGORIES) continue;
+    for (int g = 0; g < INDEX_GROUPS; ++g) {
+      const int key = g / 2;
+      const IndexList& list = m_arrIndex[g][c];
+      KeyPrefixList& prefixes = m_arrKeyPrefix[g][c];
+      for (size_t i = 0; i < list.size() && i < prefixes.size(); ++i) {
+        const int slot = list[i];
+        const KeySlot& s = m_pSlots[slot];
+        if (slot == forward[key] || slot == backward[key] ||
+            (s.m_nItem == position && s.m_nKey == key))
+          prefixes[i] = keyprefix::kNone;
+      }
+    }
+  }
 }
 
 int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* hotKey,
@@ -164,7 +191,8 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
   int mapped = position;
   if (position < 0) position = indexed;
   RemoveFromIndex(code, hotKey, name, *type, *kind, 1, releasedSlots, backwardSlots);
-  NoteStaleEntries(position, mapped, indexed, releasedSlots, backwardSlots);
+  NoteStaleEntries(position, mapped, indexed, CategoryOfIdentity(code, *type, *kind), releasedSlots,
+                   backwardSlots);
   if (position < 0) return 0;
   // The record stays in place, still holding its object, until the position is reused.
   m_setFreeItems.insert(position);
@@ -270,7 +298,6 @@ bool KeyboardInputMappingTable::ClearSource() {
   for (auto& group : m_arrKeyPrefix)
     for (auto& prefixes : group) KeyPrefixList().swap(prefixes);
   std::vector<int>().swap(m_vecHitPositions);
-  m_bStaleEntries = false;
   delete[] m_pItems;
   delete[] m_pSlots;
   delete[] m_pHitFlags;
