@@ -46,6 +46,8 @@ bool PostWindowMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 std::wstring ModuleDirectory();  // folder of the module that holds the component, no trailing slash
 // Folder of the process's executable (not of the component); empty when it cannot be told.
 std::wstring ProcessDirectory();
+// A path in UTF-8, as POSIX file systems take it.
+std::string Utf8Path(const wchar_t* path);
 bool FileExists(const wchar_t* path);
 bool DeleteFileAt(const wchar_t* path);
 

@@ -212,6 +212,8 @@ std::wstring ProcessDirectory() {
   return FromUtf8(path.substr(0, slash == 0 ? 1 : slash));
 }
 
+std::string Utf8Path(const wchar_t* path) { return path ? ToUtf8(path) : std::string(); }
+
 bool FileExists(const wchar_t* path) {
   struct stat info;
   return path && stat(ToUtf8(path).c_str(), &info) == 0;

@@ -115,6 +115,16 @@ std::wstring ProcessDirectory() {
   return path;
 }
 
+std::string Utf8Path(const wchar_t* path) {
+  if (!path) return std::string();
+  int size = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, path, -1, &out[0], size, nullptr, nullptr);
+  out.resize(static_cast<size_t>(size - 1));
+  return out;
+}
+
 bool FileExists(const wchar_t* path) { return path && PathFileExistsW(path) != FALSE; }
 
 bool DeleteFileAt(const wchar_t* path) { return path && DeleteFileW(path) != FALSE; }

@@ -6,32 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    uint32_t c = static_cast<uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | ((c >> 18) & 0x07));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-}  // namespace
+#include "platform/Platform.h"
 
 HistoryFileIo& SystemHistoryFileIo() {
   static CHistoryFileIoPosix io;
@@ -40,12 +15,12 @@ HistoryFileIo& SystemHistoryFileIo() {
 
 bool CHistoryFileIoPosix::Exists(const std::wstring& path) {
   struct stat info;
-  return stat(ToUtf8(path).c_str(), &info) == 0;
+  return stat(plat::Utf8Path(path.c_str()).c_str(), &info) == 0;
 }
 
 bool CHistoryFileIoPosix::ReadAll(const std::wstring& path, std::vector<unsigned char>& bytes) {
   bytes.clear();
-  std::FILE* file = std::fopen(ToUtf8(path).c_str(), "rb");
+  std::FILE* file = std::fopen(plat::Utf8Path(path.c_str()).c_str(), "rb");
   if (!file) return false;
   unsigned char buffer[16384];
   size_t n;
@@ -70,7 +45,7 @@ bool CHistoryFileIoPosix::WriteTemporary(const std::string& path,
 
 bool CHistoryFileIoPosix::WriteReplacing(const std::wstring& path,
                                          const std::vector<unsigned char>& bytes) {
-  std::string target = ToUtf8(path);
+  std::string target = plat::Utf8Path(path.c_str());
   std::string temporary = target + ".tmp";
   if (!WriteTemporary(temporary, bytes) || std::rename(temporary.c_str(), target.c_str()) != 0) {
     std::remove(temporary.c_str());
@@ -80,5 +55,5 @@ bool CHistoryFileIoPosix::WriteReplacing(const std::wstring& path,
 }
 
 bool CHistoryFileIoPosix::Delete(const std::wstring& path) {
-  return unlink(ToUtf8(path).c_str()) == 0;
+  return unlink(plat::Utf8Path(path.c_str()).c_str()) == 0;
 }

@@ -740,13 +740,13 @@ void CDemoTerminal::SetDpi(int dpi) {
 
 void CDemoTerminal::CreateFonts() {
   DeleteFonts();
-  struct Spec {
+  struct FontStyle {
     int size;
     int weight;
-  } specs[kFontCount] = {{44, FW_BOLD},   {28, FW_NORMAL}, {20, FW_NORMAL},
-                         {15, FW_NORMAL}, {13, FW_NORMAL}, {15, FW_BOLD}};
+  } styles[kFontCount] = {{44, FW_BOLD},   {28, FW_NORMAL}, {20, FW_NORMAL},
+                          {15, FW_NORMAL}, {13, FW_NORMAL}, {15, FW_BOLD}};
   for (int i = 0; i < kFontCount; ++i)
-    m_fonts[i] = CreateFontW(-Scale(specs[i].size), 0, 0, 0, specs[i].weight, FALSE, FALSE, FALSE,
+    m_fonts[i] = CreateFontW(-Scale(styles[i].size), 0, 0, 0, styles[i].weight, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei");
 }

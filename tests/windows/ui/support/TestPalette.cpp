@@ -59,13 +59,13 @@ CFont* CTestPalette::GetFont(const wchar_t* key, int dpi) {
 }
 
 void CTestPalette::SetBitmap(const wchar_t* key, int width, int height, COLORREF color) {
-  m_bitmapSpecs[key] = BitmapSpec{width, height, color};
+  m_bitmapShapes[key] = BitmapShape{width, height, color};
   m_bitmaps.erase(key);
 }
 
 CBitmap* CTestPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* info) {
-  auto spec = key ? m_bitmapSpecs.find(key) : m_bitmapSpecs.end();
-  if (spec == m_bitmapSpecs.end()) {
+  auto shape = key ? m_bitmapShapes.find(key) : m_bitmapShapes.end();
+  if (shape == m_bitmapShapes.end()) {
     if (info) *info = RES_BMP_INFO();
     return nullptr;
   }
@@ -73,10 +73,10 @@ CBitmap* CTestPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* 
   if (!slot) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, spec->second.width, spec->second.height);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shape->second.width, shape->second.height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    RECT all = {0, 0, spec->second.width, spec->second.height};
-    HBRUSH brush = CreateSolidBrush(spec->second.color);
+    RECT all = {0, 0, shape->second.width, shape->second.height};
+    HBRUSH brush = CreateSolidBrush(shape->second.color);
     FillRect(memory, &all, brush);
     DeleteObject(brush);
     SelectObject(memory, old);
@@ -88,8 +88,8 @@ CBitmap* CTestPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* 
   if (info) {
     info->m_bFlag = 1;
     info->m_pBitmap = slot.get();
-    info->m_nWidth = spec->second.width;
-    info->m_nHeight = spec->second.height;
+    info->m_nWidth = shape->second.width;
+    info->m_nHeight = shape->second.height;
     info->m_dScale = 1.0;
   }
   return slot.get();

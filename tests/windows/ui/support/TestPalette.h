@@ -24,18 +24,18 @@ class CTestPalette : public CSWPalette {
   void SetColor(const wchar_t* key, COLORREF color) { m_colors[key] = color; }
   // A bitmap key of that 96-dpi size, filled with color.
   void SetBitmap(const wchar_t* key, int width, int height, COLORREF color);
-  void RemoveBitmap(const wchar_t* key) { m_bitmapSpecs.erase(key); }
+  void RemoveBitmap(const wchar_t* key) { m_bitmapShapes.erase(key); }
   // Font height in pixels at 96 dpi (scaled by the asked dpi).
   void SetFontHeight(int height) { m_nFontHeight = height; }
   int FontRequests() const { return m_nFontRequests; }
 
  private:
-  struct BitmapSpec {
+  struct BitmapShape {
     int width, height;
     COLORREF color;
   };
   std::map<std::wstring, COLORREF> m_colors;
-  std::map<std::wstring, BitmapSpec> m_bitmapSpecs;
+  std::map<std::wstring, BitmapShape> m_bitmapShapes;
   std::map<std::pair<std::wstring, int>, std::unique_ptr<CFont>> m_fonts;
   std::map<std::wstring, std::unique_ptr<CBitmap>> m_bitmaps;
   int m_nFontHeight;
