@@ -20,58 +20,69 @@ bool BarShown(CSuggestListWnd& list) {
          (GetWindowLongW(list.m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-TEST(SuggestList, CreationLaysOutRowsAndTheScrollStrip) {
+TEST(SuggestList, LayoutDpiPaletteAndDestruction) {
   SuggestListHost host(320, 264);
   CSuggestListWnd& list = *host.list;
-  ASSERT_TRUE(IsWindow(list.m_hWnd));
-  EXPECT_EQ(list.GetDlgCtrlID(), 1000);
   EXPECT_EQ(GetClassLongW(list.m_hWnd, GCL_STYLE) & CS_DBLCLKS, static_cast<ULONG_PTR>(CS_DBLCLKS));
-  EXPECT_EQ(list.m_nDpi, 96);
   EXPECT_EQ(list.m_nRowHeight, 22);
   EXPECT_EQ(list.m_nVisibleRows, 12);
-  EXPECT_EQ(list.m_rcRows[11].bottom, 264);
   ASSERT_NE(list.m_pScrollBar, nullptr);
   int strip = list.m_pScrollBar->GetScrollWndWidthOrHeight();
-  EXPECT_EQ(list.m_rcScrollBar.left, 320 - strip);
   EXPECT_EQ(list.m_rcList.right, 320 - strip);
-  EXPECT_EQ(list.m_nTop, 0);
-  EXPECT_EQ(list.m_nHover, -1);
 
   // The bar only while the items do not fit.
+  host.ShowResults(12);
+  EXPECT_FALSE(BarShown(list));
   host.ShowResults(30);
   EXPECT_TRUE(BarShown(list));
   RECT bar;
   GetWindowRect(list.m_pScrollBar->m_hWnd, &bar);
-  EXPECT_EQ(bar.bottom - bar.top, 264);
   EXPECT_EQ(bar.right - bar.left, strip);
-  host.ShowResults(12);
-  EXPECT_FALSE(BarShown(list));
+
+  // A larger dpi: taller rows, fonts asked for at that dpi, the selected item kept on screen.
+  Key(list, VK_NEXT);
+  for (int i = 0; i < 10; ++i) Key(list, VK_DOWN);
+  ASSERT_EQ(list.m_nSelected, 10);
+  RECT suggested = {0, 0, 480, 396};
+  list.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(list.m_nRowHeight, 33);
+  EXPECT_EQ(list.m_nVisibleRows, 8);
+  EXPECT_EQ(list.m_nTop, 15);
+  EXPECT_EQ(list.m_nSelected, 7);
+  EXPECT_EQ(list.m_pNameFont, host.env.palette()->GetFont(L"SuggestListWnd.Name", 144));
+
+  // The skin-changed broadcast reaches the list through the data centre.
+  host.env.palette()->SetColor(L"SuggestListWnd.CLR.BG", RGB(1, 2, 3));
+  EXPECT_GE(host.env.securities()->BroadcastPaletteChanged(), 1);
+  EXPECT_EQ(list.m_clrBG, RGB(1, 2, 3));
+
+  // Destroying the list writes the history file (empty: nothing was picked) and unregisters it.
+  EXPECT_EQ(host.HistoryFileSize(), -1);
+  list.DestroyWindow();
+  EXPECT_EQ(host.HistoryFileSize(), 0);
+  EXPECT_EQ(host.env.securities()->BroadcastWindowCount(), 0u);
 }
 
-TEST(SuggestList, KeysPageAndStepThroughTheItems) {
+TEST(SuggestList, KeysWheelScrollbarAndEscape) {
   SuggestListHost host;
   CSuggestListWnd& list = *host.list;
   struct Step {
     WPARAM key;
     int top, selected;
   };
-  struct Case {
-    int count;
-    std::vector<Step> steps;
-  };
-  const Case cases[] = {
+  const std::pair<int, std::vector<Step>> cases[] = {
       {30, {{VK_NEXT, 12, 0}, {VK_NEXT, 24, 0}, {VK_NEXT, 24, 5}, {VK_HOME, 0, 0}}},
       {30, {{VK_END, 24, 5}, {VK_DOWN, 24, 5}, {VK_PRIOR, 12, 5}, {VK_HOME, 0, 0}, {VK_UP, 0, 0}}},
       {24, {{VK_END, 23, 0}, {VK_UP, 22, 0}, {VK_DOWN, 22, 1}, {VK_DOWN, 22, 1}}},
       {30, {{VK_DOWN, 0, 1}, {'A', 0, 1}, {VK_LEFT, 0, 1}}},
       {0, {{VK_NEXT, 0, 0}, {VK_END, 0, 0}, {VK_DOWN, 0, 0}}},
   };
-  for (const Case& c : cases) {
-    host.ShowResults(c.count);
-    for (const Step& step : c.steps) {
+  for (const auto& c : cases) {
+    host.ShowResults(c.first);
+    for (const Step& step : c.second) {
       Key(list, step.key);
-      EXPECT_EQ(list.m_nTop, step.top) << c.count << " items, key " << step.key;
-      EXPECT_EQ(list.m_nSelected, step.selected) << c.count << " items, key " << step.key;
+      EXPECT_EQ(list.m_nTop, step.top) << c.first << " items, key " << step.key;
+      EXPECT_EQ(list.m_nSelected, step.selected) << c.first << " items, key " << step.key;
     }
   }
 
@@ -81,9 +92,30 @@ TEST(SuggestList, KeysPageAndStepThroughTheItems) {
   EXPECT_EQ(list.m_nSelected, 1);
   list.SendMessageW(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
   EXPECT_EQ(list.m_nSelected, 0);
-  for (int i = 0; i < 13; ++i) list.SendMessageW(WM_MOUSEWHEEL, MAKEWPARAM(0, 0xFF88), 0);
-  EXPECT_EQ(list.m_nTop, 2);
-  EXPECT_EQ(list.m_nSelected, 11);
+
+  // The scrollbar reports through its delegate.
+  CQXScrollbarWnd* bar = list.m_pScrollBar;
+  ASSERT_NE(bar, nullptr);
+  auto& events = bar->m_delegateScrollEvent;
+  EXPECT_EQ(events.Invoke(bar, 0, 3, 1), 1);  // a page towards the end
+  EXPECT_EQ(list.m_nTop, 12);
+  EXPECT_EQ(events.Invoke(bar, 0, 4, 90), 1);  // the thumb beyond the end
+  EXPECT_EQ(list.m_nTop, 29);
+  // Other groups and other bars are not the list's business.
+  EXPECT_EQ(events.Invoke(bar, 1, 2, 1), 0);
+  CQXScrollbarWnd other;
+  EXPECT_EQ(events.Invoke(&other, 0, 2, 1), 0);
+  EXPECT_EQ(list.m_nTop, 29);
+
+  // A real click on the bar's lower arrow moves the selection one row.
+  host.ShowResults(30);
+  RECT client;
+  GetClientRect(bar->m_hWnd, &client);
+  LPARAM arrow = MAKELPARAM(client.right / 2, client.bottom - 2);
+  bar->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, arrow);
+  bar->SendMessageW(WM_LBUTTONUP, 0, arrow);
+  EXPECT_EQ(list.m_nSelected, 1);
+  EXPECT_EQ(list.m_nTop, 0);
 
   // Escape and WM_CLOSE hide the list; neither destroys it.
   Key(list, VK_ESCAPE);
@@ -92,11 +124,9 @@ TEST(SuggestList, KeysPageAndStepThroughTheItems) {
   list.SendMessageW(WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(list.m_hWnd));
   EXPECT_FALSE(list.IsWindowVisible());
-  EXPECT_EQ(list.m_vecResults.size(), 30u);
-  EXPECT_EQ(list.m_nTop, 2);
 }
 
-TEST(SuggestList, MouseSelectsDragsAndHovers) {
+TEST(SuggestList, MouseSelectsDragsHoversAndAutoScrolls) {
   SuggestListHost host;
   CSuggestListWnd& list = *host.list;
   host.ShowResults(5);
@@ -104,12 +134,10 @@ TEST(SuggestList, MouseSelectsDragsAndHovers) {
   // Below the last item a press does nothing.
   list.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, host.RowPoint(7));
   EXPECT_EQ(list.m_nSelected, 0);
-  EXPECT_FALSE(list.m_bButtonDown);
   EXPECT_NE(GetCapture(), list.m_hWnd);
 
   list.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, host.RowPoint(3));
   EXPECT_EQ(list.m_nSelected, 3);
-  EXPECT_TRUE(list.m_bButtonDown);
   EXPECT_EQ(GetCapture(), list.m_hWnd);
   // Dragging over the rows moves the selection with the pointer, never past the last item.
   list.SendMessageW(WM_MOUSEMOVE, MK_LBUTTON, host.RowPoint(1));
@@ -122,13 +150,10 @@ TEST(SuggestList, MouseSelectsDragsAndHovers) {
 
   // Hover follows the pointer over items and stays put over the empty area below them.
   list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(3));
-  EXPECT_EQ(list.m_nHover, 3);
-  EXPECT_EQ(list.m_nSelected, 2);
   list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(8));
   EXPECT_EQ(list.m_nHover, 3);
   list.SendMessageW(WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(list.m_nHover, -1);
-  EXPECT_FALSE(list.m_bTracking);
 
   // Losing the capture to another window ends the drag.
   list.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, host.RowPoint(0));
@@ -136,18 +161,13 @@ TEST(SuggestList, MouseSelectsDragsAndHovers) {
   SetCapture(host.parent.m_hWnd);
   EXPECT_FALSE(list.m_bButtonDown);
   ReleaseCapture();
-}
 
-TEST(SuggestList, HoldingTheButtonBelowTheListScrollsOnTheTimer) {
-  SuggestListHost host;
-  CSuggestListWnd& list = *host.list;
+  // Holding the button outside the list scrolls one row per timer tick.
   host.ShowResults(30);
   list.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, host.RowPoint(10));
   ASSERT_TRUE(list.m_bButtonDown);
-  // The pointer rests below the list: each 32 ms tick scrolls one row.
   SetCursorPos(SuggestListHost::kLeft + 40, SuggestListHost::kTop + host.height + 40);
   ASSERT_TRUE(PumpUntil([&] { return list.m_nTop >= 4; }));
-  EXPECT_EQ(list.m_nSelected, 11);
   list.SendMessageW(WM_LBUTTONUP, 0, 0);
   int top = list.m_nTop;
   // Ticks stop with the button: nothing scrolls while waiting for a posted marker.
@@ -162,42 +182,10 @@ TEST(SuggestList, HoldingTheButtonBelowTheListScrollsOnTheTimer) {
   list.SendMessageW(WM_LBUTTONUP, 0, 0);
 }
 
-TEST(SuggestList, ScrollbarEventsArriveThroughTheDelegate) {
-  SuggestListHost host;
-  CSuggestListWnd& list = *host.list;
-  host.ShowResults(30);
-  CQXScrollbarWnd* bar = list.m_pScrollBar;
-  ASSERT_NE(bar, nullptr);
-  auto& events = bar->m_delegateScrollEvent;
-  EXPECT_EQ(events.Invoke(bar, 0, 3, 1), 1);  // a page towards the end
-  EXPECT_EQ(list.m_nTop, 12);
-  EXPECT_EQ(events.Invoke(bar, 0, 4, 90), 1);  // the thumb beyond the end
-  EXPECT_EQ(list.m_nTop, 29);
-  EXPECT_EQ(list.m_nSelected, 0);
-  EXPECT_EQ(events.Invoke(bar, 0, 2, 0), 1);  // a row towards the start
-  EXPECT_EQ(list.m_nTop, 28);
-  // Other groups and other bars are not the list's business.
-  EXPECT_EQ(events.Invoke(bar, 1, 2, 1), 0);
-  CQXScrollbarWnd other;
-  EXPECT_EQ(events.Invoke(&other, 0, 2, 1), 0);
-  EXPECT_EQ(list.m_nTop, 28);
-
-  // A real click on the bar's lower arrow moves the selection one row.
-  host.ShowResults(30);
-  RECT client;
-  GetClientRect(bar->m_hWnd, &client);
-  LPARAM arrow = MAKELPARAM(client.right / 2, client.bottom - 2);
-  bar->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, arrow);
-  bar->SendMessageW(WM_LBUTTONUP, 0, arrow);
-  EXPECT_EQ(list.m_nSelected, 1);
-  EXPECT_EQ(list.m_nTop, 0);
-}
-
-TEST(SuggestList, DoubleClickActivatesNotifiesAndRecordsThePick) {
+TEST(SuggestList, DoubleClickAndEnterActivateNotifyAndRecordThePick) {
   SuggestListHost host;
   CSuggestListWnd& list = *host.list;
   host.ShowResults(5);
-
   list.SendMessageW(WM_LBUTTONDBLCLK, MK_LBUTTON, host.RowPoint(7));  // below the items
   EXPECT_TRUE(host.parent.notes.empty());
 
@@ -205,9 +193,7 @@ TEST(SuggestList, DoubleClickActivatesNotifiesAndRecordsThePick) {
   EXPECT_EQ(list.m_nSelected, 2);
   ASSERT_EQ(host.parent.notes.size(), 1u);
   EXPECT_EQ(host.parent.notes[0].code, SLN_ACTIVATED);
-  EXPECT_EQ(host.parent.notes[0].id, 1000u);
   EXPECT_EQ(host.parent.notes[0].from, list.m_hWnd);
-  EXPECT_EQ(host.parent.notes[0].data, nullptr);
   // The hand-over posts the item's extra information to the command window.
   ASSERT_TRUE(PumpUntil([&] { return CountOf(host.commandWnd, WM_RUN_COMMAND) == 1; }));
   EXPECT_EQ(LastOf(host.commandWnd, WM_RUN_COMMAND)->wParam, 1002u);
@@ -234,23 +220,15 @@ TEST(SuggestList, HistoryIsShownAndRecordedOnlyWithoutATarget) {
   SuggestListHost host;
   CSuggestListWnd& list = *host.list;
   std::vector<KeyboardItemInfo>& history = list.m_history.Items();
-
-  // Nothing picked yet: nothing to show.
-  EXPECT_FALSE(list.ShowHistoryIfIdle());
+  EXPECT_FALSE(list.ShowHistoryIfIdle());  // nothing picked yet
   for (int i = 0; i < 3; ++i) {
     KeyboardItemInfo item = host.Result(10 + i);
     ASSERT_TRUE(list.AddToHistory(&item));
   }
-  ASSERT_EQ(history.size(), 3u);
-
   host.ShowResults(5);
   EXPECT_FALSE(list.ShowHistoryIfIdle());  // the field holds text
   list.m_nSelected = 2;
   list.ClearResults();
-  EXPECT_FALSE(list.m_bHasInput);
-  EXPECT_EQ(list.m_nRowCount, 0);
-  EXPECT_EQ(list.m_szSearchText[0], L'\0');
-  EXPECT_TRUE(list.m_vecResults.empty());
   EXPECT_TRUE(list.ShowHistoryIfIdle());
   EXPECT_EQ(list.m_nRowCount, 3);
   EXPECT_EQ(list.m_nSelected, 0);
@@ -285,39 +263,6 @@ TEST(SuggestList, HistoryIsShownAndRecordedOnlyWithoutATarget) {
   EXPECT_EQ(history.size(), 3u);
   EXPECT_STREQ(history[0].m_szCode, L"600012");
   host.table.m_hTargetWnd = nullptr;
-}
-
-TEST(SuggestList, DpiPaletteAndDestruction) {
-  {
-    SuggestListHost host(320, 264);
-    CSuggestListWnd& list = *host.list;
-    host.ShowResults(30);
-    Key(list, VK_NEXT);
-    for (int i = 0; i < 10; ++i) Key(list, VK_DOWN);
-    ASSERT_EQ(list.m_nSelected, 10);
-
-    // A larger dpi: taller rows, fonts asked for at that dpi, the selected item kept on screen.
-    RECT suggested = {0, 0, 480, 396};
-    list.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(list.m_nDpi, 144);
-    EXPECT_EQ(list.m_nRowHeight, 33);
-    EXPECT_EQ(list.m_nVisibleRows, 8);
-    EXPECT_EQ(list.m_rcRows[7].bottom, 264);
-    EXPECT_EQ(list.m_nTop, 15);
-    EXPECT_EQ(list.m_nSelected, 7);
-    EXPECT_EQ(list.m_pNameFont, host.env.palette()->GetFont(L"SuggestListWnd.Name", 144));
-
-    // The skin-changed broadcast reaches the list through the data centre.
-    host.env.palette()->SetColor(L"SuggestListWnd.CLR.BG", RGB(1, 2, 3));
-    EXPECT_GE(host.env.securities()->BroadcastPaletteChanged(), 1);
-    EXPECT_EQ(list.m_clrBG, RGB(1, 2, 3));
-
-    // The file does not exist yet: destroying the list writes it (empty: nothing was picked).
-    EXPECT_EQ(host.HistoryFileSize(), -1);
-    list.DestroyWindow();
-    EXPECT_EQ(host.HistoryFileSize(), 0);
-    EXPECT_EQ(host.env.securities()->BroadcastWindowCount(), 0u);
-  }
 }
 
 }  // namespace

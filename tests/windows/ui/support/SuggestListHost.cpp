@@ -1,5 +1,6 @@
 #include "SuggestListHost.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 
@@ -19,7 +20,7 @@ const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message) {
 
 BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
   const SuggestListNotify* note = reinterpret_cast<const SuggestListNotify*>(lParam);
-  notes.push_back({note->hdr.hwndFrom, note->hdr.idFrom, note->hdr.code, note->data});
+  notes.push_back({note->hdr.hwndFrom, note->hdr.code});
   *result = 0;
   return TRUE;
 }
@@ -91,14 +92,6 @@ LPARAM SuggestListHost::RowPoint(int slot, int x) const {
   return MAKELPARAM(x, (row.top + row.bottom) / 2);
 }
 
-COLORREF SuggestListHost::Pixel(int x, int y) {
-  list->UpdateWindow();
-  HDC dc = GetDC(list->m_hWnd);
-  COLORREF color = GetPixel(dc, x, y);
-  ReleaseDC(list->m_hWnd, dc);
-  return color;
-}
-
 long long SuggestListHost::HistoryFileSize() const {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(historyPath.c_str(), GetFileExInfoStandard, &data)) return -1;
@@ -106,10 +99,6 @@ long long SuggestListHost::HistoryFileSize() const {
 }
 
 int ColorDistance(COLORREF a, COLORREF b) {
-  int d = std::abs(GetRValue(a) - GetRValue(b));
-  int g = std::abs(GetGValue(a) - GetGValue(b));
-  int bl = std::abs(GetBValue(a) - GetBValue(b));
-  if (g > d) d = g;
-  if (bl > d) d = bl;
-  return d;
+  return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                   std::abs(GetBValue(a) - GetBValue(b))});
 }

@@ -21,9 +21,7 @@ const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message);
 
 struct RecordedNotify {
   HWND from;
-  UINT_PTR id;
   UINT code;
-  void* data;
 };
 
 class NotifyParent : public CWnd {
@@ -48,8 +46,6 @@ class SuggestListHost {
   void ShowResults(int n, const wchar_t* text = L"600");
   // A client point in the middle of a row slot.
   LPARAM RowPoint(int slot, int x = 40) const;
-  // Paints now and reads a client pixel of the list.
-  COLORREF Pixel(int x, int y);
   // The history file as the list writes it; -1 when missing.
   long long HistoryFileSize() const;
 
