@@ -25,18 +25,13 @@ BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
   return TRUE;
 }
 
-namespace {
-
-std::wstring TempHistoryPath() {
+static std::wstring TempHistoryPath() {
   static int serial = 0;
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
-  wchar_t name[64];
-  swprintf(name, 64, L"hkm-list-%lu-%d.dat", GetCurrentProcessId(), ++serial);
-  return std::wstring(folder) + name;
+  return std::wstring(folder) + L"hkm-list-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(++serial) + L".dat";
 }
-
-}  // namespace
 
 SuggestListHost::SuggestListHost(int w, int h)
     : list(new CSuggestListWnd(&table)), historyPath(TempHistoryPath()), width(w), height(h) {
