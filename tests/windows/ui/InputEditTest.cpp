@@ -10,6 +10,7 @@
 
 #include "frame/Skin.h"
 #include "support/Pump.h"
+#include "support/SkinSupport.h"
 #include "support/UiEnv.h"
 #include "window/InputEdit.h"
 
@@ -141,12 +142,7 @@ class InputEditTest : public testing::Test {
     ReleaseDC(nullptr, dc);
     return size.cx + 2;
   }
-  COLORREF Pixel(int x, int y) {
-    HDC dc = GetDC(edit.m_hWnd);
-    COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(edit.m_hWnd, dc);
-    return color;
-  }
+  COLORREF Pixel(int x, int y) { return WindowPixel(edit.m_hWnd, x, y); }
   // Commits text through the edit's real input context, as an input method does when the user
   // picks a candidate.
   void CommitIme(const wchar_t* text) {
