@@ -1,7 +1,8 @@
 // CompareKey and ClassifyKey on arbitrary wide texts: no crash or overflow; the whole modes order
 // texts consistently (swapping the two flips the sign); a text equals itself, begins with its own
-// beginning and ends with its own ending; every comparison the key prefixes decide agrees with
-// the comparison of the keys; the key classes are what the characters say.
+// beginning and ends with its own ending; every comparison the key prefixes and tails decide
+// agrees with the comparison of the keys, and a text said to decide alone does; the key classes
+// are what the characters say.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -58,10 +59,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int decided =
         probe.DecideAgainst(keyprefix::Of(a.c_str(), mode.m_bBackward), mode.m_bPrefix);
     Check(decided == keyprefix::kUndecided || decided == ab);
+    const uint64_t pa = keyprefix::Of(a.c_str(), mode.m_bBackward);
+    // A list whose prefixes rise and stand for their keys (forward whole: over letters, digits
+    // and ideographs) is searched by prefixes alone for a text that decides alone: each entry
+    // then compares as its prefix lies below, within or above the text's run.
+    const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+    const bool standsForKey = !((~pa - ones) & pa & highs);
+    const int lanes = probe.DecidingLanes();
+    if (lanes && standsForKey && (mode.m_bBackward || mode.m_bPrefix || keyprefix::AllClean(pa)) &&
+        !(lanes == keyprefix::kLanes && pa == probe.packed)) {
+      uint64_t high = probe.packed;
+      if (lanes < keyprefix::kLanes && mode.m_bPrefix)
+        high |= (static_cast<uint64_t>(1) << (16 * (keyprefix::kLanes - lanes))) - 1;
+      Check(ab == (pa < probe.packed ? -1 : pa > high ? 1 : 0));
+    }
     if (!mode.m_bPrefix) {
-      const int sorted = keyprefix::Decide(keyprefix::Of(a.c_str(), mode.m_bBackward),
-                                           keyprefix::Of(b.c_str(), mode.m_bBackward));
+      const uint64_t pb = keyprefix::Of(b.c_str(), mode.m_bBackward);
+      const int sorted = keyprefix::Decide(pa, pb, mode.m_bBackward);
       Check(sorted == 0 || sorted == ab);
+      // Past equal full prefixes the sort reads the next four characters.
+      if (pa == pb && keyprefix::Full(pa)) {
+        const int byTails =
+            keyprefix::Decide(keyprefix::TailOf(a.c_str(), mode.m_bBackward),
+                              keyprefix::TailOf(b.c_str(), mode.m_bBackward), mode.m_bBackward, pa);
+        Check(byTails == 0 || byTails == ab);
+      }
     }
   }
   if (a.empty() || b.empty()) return 0;

@@ -1,7 +1,8 @@
 // The store and its search under an arbitrary sequence of single and bulk adds, removals,
 // replacements, market removals and searches: nothing crashes, the store's invariants hold after
 // every step, and every search gives at most 100 records, each of which really matches the typed
-// text in the way its select type says.
+// text in the way its select type says, and the same records in the same order as a twin table
+// that compares the keys alone.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -96,17 +97,32 @@ bool Matches(const KeyboardItemInfo& r, const wchar_t* text) {
          wcscmp(r.m_szHotKey, L"QBZX") == 0 && CompareKey(mode, L"ZXG", text) == 0;
 }
 
-void Search(Run& run, KeyboardInputMappingTable& table) {
+bool SameRecords(const std::vector<KeyboardItemInfo>& a, const std::vector<KeyboardItemInfo>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (wcscmp(a[i].m_szCode, b[i].m_szCode) || wcscmp(a[i].m_szHotKey, b[i].m_szHotKey) ||
+        wcscmp(a[i].m_szName, b[i].m_szName) || a[i].m_wType != b[i].m_wType ||
+        a[i].m_dwKind != b[i].m_dwKind || a[i].m_nExtraInfo != b[i].m_nExtraInfo ||
+        a[i].m_eSelectType != b[i].m_eSelectType)
+      return false;
+  return true;
+}
+
+// The same search in the table and in its twin that compares the keys alone: same records, in
+// the same order.
+void Search(Run& run, KeyboardInputMappingTable& table, KeyboardInputMappingTable& exact) {
   const std::wstring text = run.Text(5);
   const uint8_t how = run.in.Byte();
   std::vector<int> categories;
   if (how & 2) categories.push_back(run.in.Byte() % ITEM_CATEGORIES);
   // The opening modes only take records out of the result.
-  table.m_nOpenMode = how >> 2 & 3;
-  std::vector<KeyboardItemInfo> results;
+  table.m_nOpenMode = exact.m_nOpenMode = how >> 2 & 3;
+  std::vector<KeyboardItemInfo> results, exactResults;
   Check(table.SearchInCategories(text.c_str(), &results, how & 1, &categories));
+  Check(exact.SearchInCategories(text.c_str(), &exactResults, how & 1, &categories));
   Check(results.size() <= static_cast<size_t>(SEARCH_RESULT_CAP));
   for (const KeyboardItemInfo& r : results) Check(Matches(r, text.c_str()));
+  Check(SameRecords(results, exactResults));
 }
 
 }  // namespace
@@ -115,20 +131,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TableHost host;
   Run run{{data, data + size}, false, {}};
   run.rich = run.in.Byte() & 1;
-  KeyboardInputMappingTable table;
+  // The table under test, and a twin changed alike whose comparisons read the keys alone.
+  KeyboardInputMappingTable table, exact;
+  exact.m_bUseKeyPrefixes = false;
+  KeyboardInputMappingTable* const both[] = {&table, &exact};
   int bulkAdds = 0;
   // Held around every change, as the interface holds it; the search takes it itself.
-  Check(table.Lock());
+  for (KeyboardInputMappingTable* t : both) Check(t->Lock());
   for (int step = 0; step < kMaxOperations && run.in.More(); ++step) {
     uint8_t op = run.in.Byte() % 8;
     if (op == 2 && bulkAdds == kMaxBulkAdds) op = 0;
     if (op >= 6) {
-      table.Unlock();
-      Search(run, table);
-      Check(table.Lock());
+      for (KeyboardInputMappingTable* t : both) t->Unlock();
+      Search(run, table, exact);
+      for (KeyboardInputMappingTable* t : both) Check(t->Lock());
     } else if (op <= 1) {
       KeyboardItemInfo item = run.NewItem();
-      if (table.AddOneItem(&item, true, false)) run.added.push_back(item);
+      const bool added = table.AddOneItem(&item, true, false);
+      Check(exact.AddOneItem(&item, true, false) == added);
+      if (added) run.added.push_back(item);
     } else if (op == 2) {
       ++bulkAdds;
       std::vector<KeyboardItemInfo> batch;
@@ -137,26 +158,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::vector<int> categories;
       if (run.in.Byte() & 1)
         for (const KeyboardItemInfo& item : batch) categories.push_back(CategoryOfRecord(item));
-      table.AddKeyboardItem(batch.data(), int(batch.size()), &categories, false);
+      for (KeyboardInputMappingTable* t : both)
+        t->AddKeyboardItem(batch.data(), int(batch.size()), &categories, false);
       run.added.insert(run.added.end(), batch.begin(), batch.end());
     } else if (op == 3) {
-      if (const KeyboardItemInfo* item = run.Known()) RemoveStored(table, *item);
+      if (const KeyboardItemInfo* item = run.Known())
+        for (KeyboardInputMappingTable* t : both) RemoveStored(*t, *item);
     } else if (op == 4) {
       if (KeyboardItemInfo* item = run.Known()) {
         const uint8_t which = run.in.Byte();
         const std::wstring code = run.Text(6), hotKey = run.Text(4), name = run.Text(4);
         const int extra = which;
-        if (table.ReplaceItem(item->m_szCode, item->m_szHotKey, item->m_szName, &item->m_wType,
-                              &item->m_dwKind, which & 1 ? code.c_str() : nullptr,
-                              which & 2 ? hotKey.c_str() : nullptr,
-                              which & 4 ? name.c_str() : nullptr, &extra, nullptr, nullptr)) {
+        int replaced[2];
+        for (int k = 0; k < 2; ++k)
+          replaced[k] = both[k]->ReplaceItem(
+              item->m_szCode, item->m_szHotKey, item->m_szName, &item->m_wType, &item->m_dwKind,
+              which & 1 ? code.c_str() : nullptr, which & 2 ? hotKey.c_str() : nullptr,
+              which & 4 ? name.c_str() : nullptr, &extra, nullptr, nullptr);
+        Check(replaced[0] == replaced[1]);
+        if (replaced[0]) {
           if (which & 1) CopyKeyField(item->m_szCode, code.c_str());
           if (which & 2) CopyKeyField(item->m_szHotKey, hotKey.c_str());
           if (which & 4) CopyKeyField(item->m_szName, name.c_str());
         }
       }
     } else {
-      Check(table.RemoveMarket(run.in.Byte() % 3));
+      const unsigned char market = run.in.Byte() % 3;
+      for (KeyboardInputMappingTable* t : both) Check(t->RemoveMarket(market));
     }
     const std::string violations = StoreViolations(table, !run.rich);
     if (!violations.empty()) {
@@ -164,6 +192,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       abort();
     }
   }
-  table.Unlock();
+  for (KeyboardInputMappingTable* t : both) t->Unlock();
   return 0;
 }

@@ -168,9 +168,22 @@ bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
   IndexList& list = group[CategoryOf(&record, &type, &kind, 0)];
   KeyPrefixList& prefixes = PrefixesAt(list);
   uint64_t prefix = keyprefix::Of(KeyText(record, key), mode->m_bBackward != 0);
-  if (!sortedInsert || list.empty()) {
+  if (!sortedInsert) {
+    // Entries listed before this bulk add get their tails once, so that the sort has them all.
+    for (size_t at = list.size() - prefixes.MissingTails(); at < list.size(); ++at) {
+      const KeySlot* listed = ValidSlot(list[at]);
+      uint64_t tail = listed ? keyprefix::TailOf(KeyText(m_pItems[listed->m_nItem], listed->m_nKey),
+                                                 mode->m_bBackward != 0)
+                             : keyprefix::kNone;
+      if (!prefixes.CatchUpTail(tail)) break;
+    }
     list.push_back(slot);
-    prefixes.push_back(prefix);
+    prefixes.AppendForSort(prefix, keyprefix::TailOf(KeyText(record, key), mode->m_bBackward != 0));
+    return true;
+  }
+  if (list.empty()) {
+    list.push_back(slot);
+    prefixes.Append(prefix);
     return true;
   }
   int at = InsertPosition(list, static_cast<int>(list.size()) - 1, KeyText(record, key), mode);
@@ -178,7 +191,7 @@ bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
   // Grown by an eighth rather than doubled: the prefixes are the bulk of the index's memory.
   if (prefixes.size() == prefixes.capacity())
     prefixes.reserve(prefixes.size() + prefixes.size() / 8 + 16);
-  prefixes.insert(prefixes.begin() + at, prefix);
+  prefixes.Insert(static_cast<size_t>(at), prefix);
   return true;
 }
 
@@ -211,12 +224,11 @@ bool KeyboardInputMappingTable::Contains(const KeyboardItemInfo& record) const {
   int type = record.m_wType;
   DWORD kind = record.m_dwKind;
   const IndexList& list = m_arrIndex[0][CategoryOf(&record, &type, &kind, 0)];
-  int high = static_cast<int>(list.size()) - 1;
-  int first = SearchBound(list, 0, high, record.m_szCode, true, &MODE_FORWARD_WHOLE);
-  if (first < 0) return false;
-  int last = SearchBound(list, first, high, record.m_szCode, false, &MODE_FORWARD_WHOLE);
-  if (last < first || last < 0) last = first;
-  for (int p = first; p <= last; ++p) {
+  if (list.empty() || !record.m_szCode[0]) return false;
+  keyprefix::Probe probe;
+  probe.Prepare(record.m_szCode, false);
+  std::pair<int, int> range = Range(list, record.m_szCode, &MODE_FORWARD_WHOLE, &probe);
+  for (int p = range.first; p >= 0 && p <= range.second; ++p) {
     const KeyboardItemInfo& stored = m_pItems[m_pSlots[list[p]].m_nItem];
     if (CompareKey(&MODE_FORWARD_WHOLE, stored.m_szHotKey, record.m_szHotKey) == 0 &&
         CompareKey(&MODE_FORWARD_WHOLE, stored.m_szName, record.m_szName) == 0)

@@ -48,6 +48,13 @@ int KeyboardInputMappingTable::CompareSlotWithKey(const IndexList& list, int pos
   return CompareKey(mode, KeyText(m_pItems[slot.m_nItem], slot.m_nKey), text);
 }
 
+const KeySlot* KeyboardInputMappingTable::ValidSlot(int slot) const {
+  if (slot < 0 || slot >= 3 * m_nCapacity) return nullptr;
+  const KeySlot& s = m_pSlots[slot];
+  if (s.m_nItem < 0 || s.m_nItem >= m_nCapacity || s.m_nKey > 2) return nullptr;
+  return &s;
+}
+
 int KeyboardInputMappingTable::CompareSlots(const IndexList& list, int first, int second,
                                             const KeyCompareMode* mode) const {
   int size = static_cast<int>(list.size());
@@ -82,8 +89,26 @@ int BoundFor(const IndexList& list, const uint64_t* prefixes, const keyprefix::P
     const wchar_t* key = KeyText(items[slot.m_nItem], slot.m_nKey);
     return key[0] ? compare(key) : -1;
   };
+  // While the first differing characters of entry and text are ordinary ones, the sign of
+  // the packed compare is the sign of the comparison and the step needs no branch.
+  const uint64_t packed = prefixes && probe->plain ? probe->packed : 0;
   while (low + 1 < high) {
     int mid = (low + high) / 2;
+    if (packed) {
+      uint64_t stored = prefixes[mid];
+      uint64_t diff = stored ^ packed;
+      int shift = (63 - __builtin_clzll(diff | 1)) & ~15;
+      unsigned s = static_cast<unsigned>(stored >> shift) & 0xFFFF;
+      unsigned t = static_cast<unsigned>(packed >> shift) & 0xFFFF;
+      if (__builtin_expect(diff != 0 && s - 1 < keyprefix::kUndecidable - 1 &&
+                               t - 1 < keyprefix::kUndecidable - 1,
+                           1)) {
+        bool less = stored < packed;
+        low = less ? mid : low;
+        high = less ? high : mid;
+        continue;
+      }
+    }
     int c = compareAt(mid);
     if (first) {
       if (c < 0)
@@ -148,9 +173,81 @@ int KeyboardInputMappingTable::SearchBound(const IndexList& list, int low, int h
   return Bound(list, low, high, text, first, mode, nullptr);
 }
 
+namespace {
+
+// The first of `count` rising prefixes that is not below `value` (`orEqual`: above it), without
+// a branch on the values.
+size_t FirstAbove(const uint64_t* prefixes, size_t count, uint64_t value, bool orEqual) {
+  if (!count) return 0;
+  const uint64_t* base = prefixes;
+  // The loads chain one to the next; both possible next probes are fetched ahead.
+  if (orEqual) {
+    while (count > 1) {
+      size_t half = count / 2;
+      __builtin_prefetch(base + half / 2);
+      __builtin_prefetch(base + half + half / 2);
+      base = base[half] <= value ? base + half : base;
+      count -= half;
+    }
+    return static_cast<size_t>(base - prefixes) + (*base <= value);
+  }
+  while (count > 1) {
+    size_t half = count / 2;
+    __builtin_prefetch(base + half / 2);
+    __builtin_prefetch(base + half + half / 2);
+    base = base[half] < value ? base + half : base;
+    count -= half;
+  }
+  return static_cast<size_t>(base - prefixes) + (*base < value);
+}
+
+}  // namespace
+
+bool KeyboardInputMappingTable::RangeByPrefixes(const KeyPrefixList& prefixes,
+                                                const keyprefix::Probe& probe,
+                                                const KeyCompareMode* mode,
+                                                std::pair<int, int>* range) const {
+  // Over rising prefixes that stand for their keys, a text whose prefix decides every
+  // comparison it takes part in compares below, then equal to, then above the entries: the
+  // binary searches find the equal run whatever their steps, and so does this search.
+  // A whole forward comparison also asks that the characters past the text be clean.
+  if (!mode->m_bBackward && !mode->m_bPrefix ? !prefixes.RisingClean() : !prefixes.Rising())
+    return false;
+  int lanes = probe.DecidingLanes();
+  if (!lanes) return false;
+  const uint64_t* values = prefixes.data();
+  const size_t count = prefixes.size();
+  const uint64_t low = probe.packed;
+  uint64_t high = low;
+  // A text that fills the prefix leaves the entries that share it to the keys.
+  if (lanes < keyprefix::kLanes && mode->m_bPrefix)
+    high |= (static_cast<uint64_t>(1) << (16 * (keyprefix::kLanes - lanes))) - 1;
+  if (!count || values[count - 1] < low || values[0] > high) {
+    *range = {-1, -1};
+    return true;
+  }
+  size_t first = FirstAbove(values, count, low, false);
+  if (lanes == keyprefix::kLanes) {
+    if (first == count || values[first] != low) {
+      *range = {-1, -1};
+      return true;
+    }
+    return false;
+  }
+  size_t end = FirstAbove(values + first, count - first, high, true) + first;
+  *range = first < end ? std::pair<int, int>(static_cast<int>(first), static_cast<int>(end - 1))
+                       : std::pair<int, int>(-1, -1);
+  return true;
+}
+
 std::pair<int, int> KeyboardInputMappingTable::Range(const IndexList& list, const wchar_t* text,
                                                      const KeyCompareMode* mode,
                                                      const keyprefix::Probe* probe) const {
+  if (probe) {
+    const KeyPrefixList* prefixes = PrefixesFor(list, mode);
+    std::pair<int, int> range;
+    if (prefixes && RangeByPrefixes(*prefixes, *probe, mode, &range)) return range;
+  }
   int high = static_cast<int>(list.size()) - 1;
   int first = Bound(list, 0, high, text, true, mode, probe);
   if (first < 0) return {-1, -1};
@@ -189,17 +286,66 @@ int KeyboardInputMappingTable::InsertPosition(const IndexList& list, int high, c
   return low;
 }
 
+namespace {
+
+// What the pivot's key answers against itself, kept: the pivot meets itself on every sweep.
+struct SelfOrder {
+  int slot = -1;
+  int order = 0;
+};
+
+// The sort's comparisons that the prefixes and tails do not order: equal keys, and the keys
+// themselves.
+__attribute__((noinline)) int CompareUndecided(const KeyboardInputMappingTable& table,
+                                               const IndexList& list, const uint64_t* prefixes,
+                                               const uint64_t* tails, bool decide, int first,
+                                               int second, const KeyCompareMode* mode,
+                                               SelfOrder* self) {
+  const bool forward = !mode->m_bBackward;
+  // Equal keys are told from the prefixes and tails: an entry whose record cannot be read has
+  // no tail.
+  uint64_t a = decide ? prefixes[first] : 0;
+  if (decide && a == prefixes[second] && tails && tails[first] != keyprefix::kNone &&
+      tails[second] != keyprefix::kNone) {
+    if (keyprefix::EndsAlike(a, forward)) return 0;
+    if (keyprefix::Full(a) && tails[first] == tails[second] &&
+        keyprefix::EndsAlike(tails[first], forward) && (!forward || keyprefix::AllClean(a)))
+      return 0;
+  }
+  if (first == second) {
+    if (self->slot != list[first]) {
+      self->slot = list[first];
+      self->order = table.CompareSlots(list, first, second, mode);
+    }
+    return self->order;
+  }
+  return table.CompareSlots(list, first, second, mode);
+}
+
+}  // namespace
+
 // Quicksort whose pivot handling decides the order of equal keys, and with it the order in
-// which the search returns them. The prefixes, when given, move with their entries; they decide
-// comparisons only when `decide` is set.
-void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, bool decide, int lo,
-                                          int hi, const KeyCompareMode* mode) const {
+// which the search returns them. The prefixes, when given, move with their entries, and so do
+// `tails`, the next four characters of each key; they decide comparisons only when `decide` is
+// set, the tails only between equal full prefixes.
+void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails,
+                                          bool decide, int lo, int hi,
+                                          const KeyCompareMode* mode) const {
+  SelfOrder self;
+  const bool backward = mode->m_bBackward != 0;
   auto compare = [&](int first, int second) {
     if (decide) {
-      int decided = keyprefix::Decide(prefixes[first], prefixes[second]);
+      uint64_t a = prefixes[first], b = prefixes[second];
+      int decided = 0;
+      if (a != b) {
+        decided = keyprefix::Decide(a, b, backward);
+      } else if (tails && keyprefix::Full(a)) {
+        // Codes share their first four characters by the thousand: the next four decide.
+        decided = keyprefix::Decide(tails[first], tails[second], backward, a);
+      }
       if (decided) return decided;
     }
-    return CompareSlots(list, first, second, mode);
+    return CompareUndecided(*this, list, prefixes, tails, decide, first, second, mode, &self);
   };
   if (lo >= hi) return;
   int p = (lo + hi) / 2;
@@ -211,6 +357,7 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, b
     if (i >= j) break;
     std::swap(list[i], list[j]);
     if (prefixes) std::swap(prefixes[i], prefixes[j]);
+    if (tails) std::swap(tails[i], tails[j]);
     if (i == p) {
       p = j;
       ++i;
@@ -223,8 +370,8 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, b
     }
     if (i >= j) break;
   }
-  if (lo < i - 1) SortRange(list, prefixes, decide, lo, i - 1, mode);
-  if (hi > i + 1) SortRange(list, prefixes, decide, i + 1, hi, mode);
+  if (lo < i - 1) SortRange(list, prefixes, tails, decide, lo, i - 1, mode);
+  if (hi > i + 1) SortRange(list, prefixes, tails, decide, i + 1, hi, mode);
 }
 
 bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* high,
@@ -237,6 +384,13 @@ bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* hi
   // Out of the list's bounds CompareSlots answers "less" whatever the keys: no prefix there.
   if (lo < 0 || hi >= static_cast<int>(list.size())) prefixes = nullptr;
   bool decide = prefixes && m_bUseKeyPrefixes && backward == (mode->m_bBackward != 0);
-  SortRange(list, prefixes ? prefixes->data() : nullptr, decide, lo, hi, mode);
+  // Codes share their first characters by the thousand: the next ones, kept since the entries
+  // were appended, spare most comparisons the records. Without them the keys decide.
+  uint64_t* tails = decide ? prefixes->SortTails() : nullptr;
+  SortRange(list, prefixes ? prefixes->MutableData() : nullptr, tails, decide, lo, hi, mode);
+  if (prefixes) {
+    prefixes->ReleaseTails();
+    prefixes->Recount();
+  }
   return true;
 }

@@ -39,18 +39,33 @@ size_t Length(const wchar_t* key) {
 
 }  // namespace
 
-uint64_t Of(const wchar_t* key, bool backward) {
-  if (!key) return 0;
+namespace {
+
+// The characters from `skip` on (backward: from the end), packed.
+uint64_t Pack(const wchar_t* key, size_t length, size_t skip, bool backward) {
   uint64_t packed = 0;
-  size_t length = Length(key);
-  // A removal never finds an empty key: its entry may outlive the record and read the next one.
-  if (!length) return kNone;
-  for (int lane = 0; lane < kLanes && static_cast<size_t>(lane) < length; ++lane) {
-    unsigned value = backward ? BackwardLane(key[length - 1 - lane]) : ForwardLane(key[lane]);
-    packed |= static_cast<uint64_t>(value) << LaneShift(lane);
+  for (size_t lane = 0; lane < kLanes && skip + lane < length; ++lane) {
+    size_t at = skip + lane;
+    unsigned value = backward ? BackwardLane(key[length - 1 - at]) : ForwardLane(key[at]);
+    packed |= static_cast<uint64_t>(value) << LaneShift(static_cast<int>(lane));
     if (value == kUndecidable) break;
   }
   return packed;
+}
+
+}  // namespace
+
+uint64_t Of(const wchar_t* key, bool backward) {
+  if (!key) return 0;
+  size_t length = Length(key);
+  // A removal never finds an empty key: its entry may outlive the record and read the next one.
+  if (!length) return kNone;
+  return Pack(key, length, 0, backward);
+}
+
+uint64_t TailOf(const wchar_t* key, bool backward) {
+  if (!key) return kNone;
+  return Pack(key, Length(key), kLanes, backward);
 }
 
 void Probe::Prepare(const wchar_t* text, bool isBackward) {

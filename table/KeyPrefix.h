@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace keyprefix {
 
@@ -24,23 +23,77 @@ const uint64_t kNone = static_cast<uint64_t>(kUndecidable) << 48;
 const int kUndecided = 2;
 
 inline int LaneShift(int lane) { return 48 - 16 * lane; }
+
 inline unsigned LaneOf(uint64_t packed, int lane) {
   return static_cast<unsigned>(packed >> LaneShift(lane)) & 0xFFFF;
+}
+
+// Letters, digits and ideographs: where the platform's case-insensitive comparison is certain to
+// agree with comparing the upper-cased characters.
+inline bool Clean(unsigned lane) {
+  return (lane >= '0' && lane <= '9') || (lane >= 'A' && lane <= 'Z') ||
+         (lane >= 0x3400 && lane < 0xA000);
 }
 
 // The prefix of a key for the lists of one direction.
 uint64_t Of(const wchar_t* key, bool backward);
 
-// The sign of comparing two stored keys of one direction's lists by their prefixes, or 0 when the
-// first lanes that differ cannot decide (a key ended, or a lane is kUndecidable).
-inline int Decide(uint64_t a, uint64_t b) {
+// The four characters that follow the prefix, packed alike: what the sort compares next when two
+// full prefixes are equal. 0 when the key ends with its prefix.
+uint64_t TailOf(const wchar_t* key, bool backward);
+
+// Every lane holds a character that stands for itself: the key goes on past the prefix or ends
+// right after it, and its characters so far compare in step with another's.
+inline bool Full(uint64_t packed) {
+  const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+  // No lane is 0, and none is kUndecidable (a 0 lane of the complement).
+  return !((packed - ones) & ~packed & highs) && !((~packed - ones) & packed & highs);
+}
+
+// The key ends within these lanes and every character held stands for itself, so two keys that
+// reach this far alike are equal. A forward tie is settled by the platform's case-insensitive
+// comparison, certain to agree only over letters, digits and ideographs (`clean`).
+inline bool EndsAlike(uint64_t packed, bool clean) {
+  bool ended = false;
+  for (int lane = 0; lane < kLanes; ++lane) {
+    unsigned value = LaneOf(packed, lane);
+    if (value == kUndecidable) return false;
+    if (!value)
+      ended = true;
+    else if (clean && !Clean(value))
+      return false;
+  }
+  return ended;
+}
+
+// No lane is undecidable and every character held is a letter, a digit or an ideograph.
+inline bool AllClean(uint64_t packed) {
+  for (int lane = 0; lane < kLanes; ++lane) {
+    unsigned value = LaneOf(packed, lane);
+    if (value && !Clean(value)) return false;
+  }
+  return true;
+}
+
+// The sign of comparing two stored keys of one direction's lists by their prefixes (or by their
+// tails, when their prefixes are full and equal: `before` is that prefix), or 0 when the first
+// lanes that differ cannot decide. Where one key ends and the other goes on, the shorter comes
+// first: backward always; forward only when the characters up to there and the next one of the
+// longer key are letters, digits or ideographs, as the platform's case-insensitive comparison
+// that settles such ties is certain to agree then.
+inline int Decide(uint64_t a, uint64_t b, bool backward, uint64_t before = 0) {
   uint64_t diff = a ^ b;
   if (!diff) return 0;
   int shift = (63 - __builtin_clzll(diff)) & ~15;
   unsigned la = static_cast<unsigned>(a >> shift) & 0xFFFF;
   unsigned lb = static_cast<unsigned>(b >> shift) & 0xFFFF;
-  if (!la || !lb || la == kUndecidable || lb == kUndecidable) return 0;
-  return a < b ? -1 : 1;
+  if (la == kUndecidable || lb == kUndecidable) return 0;
+  if (__builtin_expect(la && lb, 1)) return a < b ? -1 : 1;
+  if (!backward) {
+    uint64_t ahead = shift == 48 ? 0 : a >> (shift + 16);
+    if (!Clean(la | lb) || !AllClean(ahead) || !AllClean(before)) return 0;
+  }
+  return la ? 1 : -1;
 }
 
 // A text to be compared with the stored keys of one direction, prepared once per search.
@@ -92,6 +145,20 @@ struct Probe {
     return kUndecided;
   }
 
+  // How many lanes of `packed` stand for the text when every one of them decides against a
+  // prefix that stands for its key: the text's length if it ends within the prefix, kLanes if
+  // it goes on past it; 0 when some comparisons need the keys whatever the stored prefix.
+  int DecidingLanes() const {
+    if (!plain) return 0;
+    int count = 0;
+    while (count < kLanes && LaneOf(packed, count)) {
+      if (LaneOf(packed, count) == kUndecidable) return 0;
+      ++count;
+    }
+    if (clean < count) return 0;
+    return count == kLanes || end == count ? count : 0;
+  }
+
  private:
   // Lanes before k agree; at k the stored key ended (s == 0) or the text did (s != 0).
   int DecideEnd(unsigned s, int k, bool prefixMode) const {
@@ -100,14 +167,6 @@ struct Probe {
     if (!backward && !Clean(s)) return kUndecided;
     return prefixMode ? 0 : 1;  // the key goes on past the whole text
   }
-
- public:
-  static bool Clean(unsigned lane) {
-    return (lane >= '0' && lane <= '9') || (lane >= 'A' && lane <= 'Z') ||
-           (lane >= 0x3400 && lane < 0xA000);
-  }
 };
 
 }  // namespace keyprefix
-
-typedef std::vector<uint64_t> KeyPrefixList;

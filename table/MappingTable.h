@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/KeyboardItemInfo.h"
-#include "table/KeyPrefix.h"
+#include "table/KeyPrefixList.h"
 
 class CElementContainer;
 
@@ -150,10 +150,16 @@ class KeyboardInputMappingTable {
   const KeyPrefixList* PrefixesFor(const IndexList& list, const KeyCompareMode* mode) const;
   int Bound(const IndexList& list, int low, int high, const wchar_t* text, bool first,
             const KeyCompareMode* mode, const keyprefix::Probe* probe) const;
+  // The equal run of `list` found from the prefixes alone, where they can tell it; false when
+  // the keys must be compared.
+  bool RangeByPrefixes(const KeyPrefixList& prefixes, const keyprefix::Probe& probe,
+                       const KeyCompareMode* mode, std::pair<int, int>* range) const;
   std::pair<int, int> Range(const IndexList& list, const wchar_t* text, const KeyCompareMode* mode,
                             const keyprefix::Probe* probe) const;
-  void SortRange(IndexList& list, uint64_t* prefixes, bool decide, int low, int high,
-                 const KeyCompareMode* mode) const;
+  void SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails, bool decide, int low,
+                 int high, const KeyCompareMode* mode) const;
+  // The slot's entry if it names a record and a key within the table, else null.
+  const KeySlot* ValidSlot(int slot) const;
   void MarkHit(int position);
   bool HasStorage() const { return m_pItems && m_pSlots; }
   int TakeSlotNumber();

@@ -111,7 +111,7 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
       if (match) {
         list.erase(list.begin() + p);
         KeyPrefixList& prefixes = PrefixesAt(list);
-        prefixes.erase(prefixes.begin() + p);
+        prefixes.Erase(static_cast<size_t>(p));
         m_setFreeSlots.insert(slot);
         result = position;
         erased = true;
@@ -127,7 +127,7 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
       auto stale = std::find(list.begin(), list.end(), releasedSlots[key]);
       if (stale != list.end()) {
         KeyPrefixList& prefixes = PrefixesAt(list);
-        prefixes.erase(prefixes.begin() + (stale - list.begin()));
+        prefixes.Erase(static_cast<size_t>(stale - list.begin()));
         list.erase(stale);
         erasedSlots[key] = releasedSlots[key];
       }
@@ -175,7 +175,7 @@ void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int i
         const KeySlot& s = m_pSlots[slot];
         if (slot == forward[key] || slot == backward[key] ||
             (s.m_nItem == position && s.m_nKey == key))
-          prefixes[i] = keyprefix::kNone;
+          prefixes.Set(i, keyprefix::kNone);
       }
     }
   }
@@ -280,12 +280,13 @@ bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
           // A position is released through its code entry only.
           if (g == 0) m_setFreeItems.insert(position);
         } else {
-          prefixes[out] = prefixes[in];
+          prefixes.MutableData()[out] = prefixes[in];
           list[out++] = slot;
         }
       }
       list.resize(out);
-      prefixes.resize(out);
+      prefixes.Truncate(out);
+      prefixes.Recount();
     }
   }
   return true;
@@ -296,7 +297,7 @@ bool KeyboardInputMappingTable::ClearSource() {
   for (auto& group : m_arrIndex)
     for (auto& list : group) IndexList().swap(list);
   for (auto& group : m_arrKeyPrefix)
-    for (auto& prefixes : group) KeyPrefixList().swap(prefixes);
+    for (auto& prefixes : group) prefixes.Release();
   std::vector<int>().swap(m_vecHitPositions);
   delete[] m_pItems;
   delete[] m_pSlots;

@@ -1,6 +1,7 @@
 // Tidying a result: the first of each group of equivalent records stays, former names go when
 // digits were typed, and former names of B shares, funds and bonds move next to their kind.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -20,13 +21,43 @@ struct DuplicateKey {
   const wchar_t* name;
 };
 
-bool operator<(const DuplicateKey& a, const DuplicateKey& b) {
-  if (a.kindClass != b.kindClass) return a.kindClass < b.kindClass;
-  if (a.type != b.type) return a.type < b.type;
-  int c = wcscmp(a.code, b.code);
-  if (c != 0) return c < 0;
-  return wcscmp(a.name, b.name) < 0;
+bool operator==(const DuplicateKey& a, const DuplicateKey& b) {
+  return a.kindClass == b.kindClass && a.type == b.type && wcscmp(a.code, b.code) == 0 &&
+         wcscmp(a.name, b.name) == 0;
 }
+
+size_t HashOf(const DuplicateKey& key) {
+  uint64_t hash = 14695981039346656037ull ^ static_cast<uint32_t>(key.kindClass);
+  hash = (hash ^ key.type) * 1099511628211ull;
+  for (const wchar_t* text : {key.code, key.name}) {
+    for (const wchar_t* c = text; *c; ++c)
+      hash = (hash ^ static_cast<uint32_t>(*c)) * 1099511628211ull;
+    hash = (hash ^ 0xFFFFFFFFu) * 1099511628211ull;  // keeps "AB","C" apart from "A","BC"
+  }
+  return static_cast<size_t>(hash ^ (hash >> 29));
+}
+
+// The keys of the records kept so far, open-addressed: at most twice as full as a result is long.
+class SeenKeys {
+ public:
+  explicit SeenKeys(size_t count) {
+    size_t size = 16;
+    while (size < 2 * count) size *= 2;
+    m_keys.assign(size, DuplicateKey{0, 0, nullptr, nullptr});
+  }
+  // The place of `key`: taken by an equal key, or free for it.
+  size_t Find(const DuplicateKey& key) const {
+    size_t mask = m_keys.size() - 1;
+    size_t at = HashOf(key) & mask;
+    while (m_keys[at].code && !(m_keys[at] == key)) at = (at + 1) & mask;
+    return at;
+  }
+  bool Taken(size_t at) const { return m_keys[at].code != nullptr; }
+  void Put(size_t at, const DuplicateKey& key) { m_keys[at] = key; }
+
+ private:
+  std::vector<DuplicateKey> m_keys;
+};
 
 int KindClass(DWORD kind) {
   if (kind == KIND_FORMER_NAME || kind == KIND_ALIAS || kind == KIND_MOVED_FORMER_NAME) return -1;
@@ -80,26 +111,26 @@ void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
   bool msci = plat::CompareOrdinalNoCase(text, L"MSCI") == 0;
   // Compacted in place: a kept record is copied at most once, to its final slot, and its
   // duplicate key points there; slots before the write position are never written again.
-  // Records taken out go to vectors reserved up front, so their keys stay put as well.
+  // Records taken out go to vectors reserved for all of them at once, so their keys stay put
+  // as well.
   std::vector<KeyboardItemInfo>& r = *results;
-  std::vector<DuplicateKey> seen;
-  seen.reserve(r.size());
+  SeenKeys seen(r.size());
   std::vector<KeyboardItemInfo> moved, dropped;  // moved: oldest first until reversed below
-  moved.reserve(r.size());
-  dropped.reserve(r.size());
   size_t kept = 0;
   for (size_t k = 0; k < r.size(); ++k) {
     const KeyboardItemInfo& record = r[k];
     DuplicateKey key = {KindClass(record.m_dwKind), record.m_wType, record.m_szCode,
                         record.m_szName};
-    auto at = std::lower_bound(seen.begin(), seen.end(), key);
-    if (at != seen.end() && !(key < *at)) continue;
+    size_t at = seen.Find(key);
+    if (seen.Taken(at)) continue;
     const KeyboardItemInfo* home;
     if (!msci && digits && record.m_dwKind == KIND_FORMER_NAME) {
+      if (dropped.empty()) dropped.reserve(r.size());
       dropped.push_back(record);
       home = &dropped.back();
     } else if (!msci && !digits && record.m_dwKind == KIND_FORMER_NAME &&
                IsMovedCategory(CategoryWithKind(record, KIND_MOVED_FORMER_NAME))) {
+      if (moved.empty()) moved.reserve(r.size());
       moved.push_back(record);
       moved.back().m_dwKind = KIND_MOVED_FORMER_NAME;
       home = &moved.back();
@@ -109,7 +140,7 @@ void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
     }
     key.code = home->m_szCode;
     key.name = home->m_szName;
-    seen.insert(at, key);
+    seen.Put(at, key);
   }
   r.resize(kept);
   std::reverse(moved.begin(), moved.end());  // newest first

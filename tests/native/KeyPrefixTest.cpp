@@ -32,6 +32,12 @@ std::wstring RandomText(std::mt19937& random, const std::wstring& alphabet, int 
 
 int Sign(int value) { return (value > 0) - (value < 0); }
 
+std::string Codes(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += std::to_string(static_cast<unsigned long>(c)) + " ";
+  return out;
+}
+
 TEST(KeyPrefix, DecisionsAgreeWithTheKeyComparison) {
   std::mt19937 random(7);
   const std::wstring alphabet = Alphabet();
@@ -51,12 +57,12 @@ TEST(KeyPrefix, DecisionsAgreeWithTheKeyComparison) {
       if (d == keyprefix::kUndecided) continue;
       ++decided[m];
       ASSERT_EQ(d, Sign(CompareKey(&mode, stored.c_str(), text.c_str())))
-          << "mode " << m << " stored '" << stored.size() << "' text '" << text.size() << "'";
+          << "mode " << m << " stored '" << Codes(stored) << "' text '" << Codes(text) << "'";
     }
     for (int backward = 0; backward < 2; ++backward) {
       const KeyCompareMode mode = {static_cast<unsigned char>(backward), 0};
       const int d = keyprefix::Decide(keyprefix::Of(stored.c_str(), backward),
-                                      keyprefix::Of(text.c_str(), backward));
+                                      keyprefix::Of(text.c_str(), backward), backward);
       if (!d) continue;
       ++sorted;
       ASSERT_EQ(d, Sign(CompareKey(&mode, stored.c_str(), text.c_str())));
@@ -67,6 +73,49 @@ TEST(KeyPrefix, DecisionsAgreeWithTheKeyComparison) {
   // to the keys; over these alphabets that leaves a little over a third decided in every mode.
   for (int m = 0; m < 4; ++m) EXPECT_GT(decided[m], kPairs / 3) << "mode " << m;
   EXPECT_GT(sorted, kPairs / 2);
+}
+
+// Inserting, appending, erasing and overwriting prefixes in any order keeps the list's own
+// account of its order equal to counting it afresh.
+TEST(KeyPrefixList, OrderKeptInStepThroughEveryChange) {
+  std::mt19937 random(5);
+  const uint64_t kValues[] = {keyprefix::Of(L"A", false),  keyprefix::Of(L"AB", false),
+                              keyprefix::Of(L"B-", false), keyprefix::Of(L"C", false),
+                              keyprefix::Of(L"D", false),  keyprefix::Of(L"E", false),
+                              keyprefix::Of(L"F", false),  keyprefix::kNone};
+  KeyPrefixList prefixes;
+  int risingSeen = 0, fallingSeen = 0;
+  for (int step = 0; step < 20000; ++step) {
+    const uint64_t value = kValues[random() % 8];
+    const size_t at = prefixes.empty() ? 0 : random() % prefixes.size();
+    switch (random() % 5) {
+      case 0: {
+        // Mostly where it belongs, as sorted inserts put it, so that the list often rises.
+        size_t sorted = 0;
+        while (sorted < prefixes.size() && prefixes[sorted] < value) ++sorted;
+        prefixes.Insert(random() % 4 ? sorted : at, value);
+        break;
+      }
+      case 1:
+        // Ahead of a sort the order goes uncounted until the sort counts it.
+        prefixes.AppendForSort(value, 0);
+        EXPECT_FALSE(prefixes.Rising());
+        prefixes.Recount();
+        break;
+      case 2:
+        prefixes.Set(at, value);
+        break;
+      default:
+        if (prefixes.size() > 3) prefixes.Erase(at);
+    }
+    KeyPrefixList recounted = prefixes;
+    recounted.Recount();
+    ASSERT_EQ(prefixes.Rising(), recounted.Rising()) << "step " << step;
+    ASSERT_EQ(prefixes.RisingClean(), recounted.RisingClean()) << "step " << step;
+    prefixes.Rising() ? ++risingSeen : ++fallingSeen;
+  }
+  EXPECT_GT(risingSeen, 50);
+  EXPECT_GT(fallingSeen, 50);
 }
 
 // Keys that keep every list in strict order: no spaces, no small or full-width letters.
@@ -87,10 +136,10 @@ std::vector<KeyboardItemInfo> MixedItems(std::mt19937& random, int count,
     DWORD kind = type >= 0x6400 ? KIND_COMMAND : random() % 9 == 0 ? KIND_ALIAS : 0;
     if (!kind && random() % 9 == 0) kind = KIND_FORMER_NAME;
     // Numeric commands put their digit keys into the map; give some of them digits only.
-    const std::wstring code =
-        type == 0x6400 && i % 2 ? std::to_wstring(random() % 50) : RandomText(random, alphabet, 7);
-    items.push_back(Item(code.c_str(), RandomText(random, alphabet, 5).c_str(),
-                         RandomText(random, alphabet, 6).c_str(), type, kind,
+    const std::wstring code = type == 0x6400 && i % 2 ? std::to_wstring(random() % 50)
+                                                      : RandomText(random, alphabet, 7, minLength);
+    items.push_back(Item(code.c_str(), RandomText(random, alphabet, 5, minLength).c_str(),
+                         RandomText(random, alphabet, 6, minLength).c_str(), type, kind,
                          static_cast<unsigned char>(random() % 3), i));
   }
   return items;
@@ -108,15 +157,32 @@ std::string Describe(const std::vector<KeyboardItemInfo>& results) {
   return out;
 }
 
+// Letters, digits and ideographs: lists whose prefixes all rise, so that most searches take
+// their runs from the prefixes alone.
+std::wstring PlainAlphabet() { return L"0126ABZ\x6D66\x53D1\x4E2D"; }
+
+// Non-empty lists whose prefixes rise (`clean`: and hold letters, digits and ideographs only).
+int RisingLists(const KeyboardInputMappingTable& table, bool clean) {
+  int count = 0;
+  for (const auto& group : table.m_arrKeyPrefix)
+    for (const KeyPrefixList& prefixes : group)
+      count += !prefixes.empty() && (clean ? prefixes.RisingClean() : prefixes.Rising());
+  return count;
+}
+
 // Two tables, one searching with the prefixes and one with the keys alone, loaded alike and
-// changed alike, over clean keys and over keys of every kind (which may make removals leave
-// entries behind): the results must agree byte for byte.
+// changed alike, over plain keys, clean keys and keys of every kind (which may make removals
+// leave entries behind): the results must agree byte for byte.
 TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
-  for (int variant = 0; variant < 4; ++variant) {
-    const bool bulk = variant % 2 == 0, clean = variant < 2;
-    SCOPED_TRACE(std::string(bulk ? "bulk" : "single") + (clean ? ", clean keys" : ", any keys"));
+  const char* kKeySets[] = {"plain keys", "clean keys", "any keys"};
+  for (int variant = 0; variant < 6; ++variant) {
+    const bool bulk = variant % 2 == 0, plain = variant < 2, clean = variant < 4;
+    SCOPED_TRACE(std::string(bulk ? "bulk, " : "single, ") + kKeySets[variant / 2]);
     std::mt19937 random(11 + variant);
-    const std::wstring keyChars = clean ? CleanAlphabet() : Alphabet(), queryChars = Alphabet();
+    const std::wstring keyChars = plain   ? PlainAlphabet()
+                                  : clean ? CleanAlphabet()
+                                          : Alphabet(),
+                       queryChars = Alphabet();
     TableHost host;
     std::vector<KeyboardItemInfo> items = MixedItems(random, 1500, keyChars, clean);
     for (const KeyboardItemInfo& item : items)
@@ -126,6 +192,11 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
     exact.m_bUseKeyPrefixes = false;
     for (KeyboardInputMappingTable* table : {&fast, &exact})
       ASSERT_TRUE(bulk ? AddAll(*table, items) : AddEach(*table, items));
+    // Plain keys must keep the searches by prefixes alone at work, or this would not test them.
+    if (plain) {
+      EXPECT_GT(RisingLists(fast, false), 20);
+      EXPECT_GT(RisingLists(fast, true), 10);
+    }
 
     auto compareSearches = [&](int round) {
       // Until the first removal nothing can be left behind: the prefixes are at work, in step.
@@ -158,7 +229,7 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
         fast.Search(text.c_str(), &withPrefixes, false);
         exact.Search(text.c_str(), &withKeys, false);
         ASSERT_EQ(Describe(withPrefixes), Describe(withKeys))
-            << "round " << round << " query " << q;
+            << "round " << round << " query " << q << ": " << Codes(text);
       }
     };
 

@@ -232,6 +232,12 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
                 prefixes[i] == keyprefix::Of(KeyText(t.m_pItems[slot.m_nItem], slot.m_nKey), g % 2),
             at + " entry " + str(i) + ": out of step");
       }
+      // The prefixes never claim an order that counting afresh does not find.
+      KeyPrefixList recounted = prefixes;
+      recounted.Recount();
+      check((!prefixes.Rising() || recounted.Rising()) &&
+                (!prefixes.RisingClean() || recounted.RisingClean()),
+            at + ": order counted wrong");
     }
   for (int s = 0; s < slots; ++s)
     check(t.m_setFreeSlots.count(s) || (seen[0][s] == 1 && seen[1][s] == 1),

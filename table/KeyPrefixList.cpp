@@ -1,0 +1,132 @@
+#include "table/KeyPrefixList.h"
+
+#include <new>
+
+namespace {
+
+bool HoldsUndecidable(uint64_t prefix) {
+  for (int lane = 0; lane < keyprefix::kLanes; ++lane)
+    if (keyprefix::LaneOf(prefix, lane) == keyprefix::kUndecidable) return true;
+  return false;
+}
+
+bool HoldsUnclean(uint64_t prefix) {
+  for (int lane = 0; lane < keyprefix::kLanes; ++lane) {
+    unsigned value = keyprefix::LaneOf(prefix, lane);
+    if (value && !keyprefix::Clean(value)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void KeyPrefixList::Release() {
+  std::vector<uint64_t>().swap(m_values);
+  ReleaseTails();
+  m_bCounted = true;
+  m_nFaults = m_nUnclean = 0;
+}
+
+void KeyPrefixList::AddFall(size_t at, int sign) {
+  if (!m_bCounted) return;
+  if (sign > 0)
+    m_nFaults += FallAt(at);
+  else
+    m_nFaults -= FallAt(at);
+}
+
+// Adds (sign 1) or takes back (sign -1) what the prefix at `at` and its fall from the one
+// before contribute to the counts.
+void KeyPrefixList::Count(size_t at, int sign) {
+  if (!m_bCounted) return;
+  size_t faults = FallAt(at) + (HoldsUndecidable(m_values[at]) ? 1 : 0);
+  size_t unclean = HoldsUnclean(m_values[at]) ? 1 : 0;
+  if (sign > 0) {
+    m_nFaults += faults;
+    m_nUnclean += unclean;
+  } else {
+    m_nFaults -= faults;
+    m_nUnclean -= unclean;
+  }
+}
+
+void KeyPrefixList::Insert(size_t at, uint64_t prefix) {
+  // Tails follow appends only.
+  ReleaseTails();
+  InsertValue(at, prefix);
+}
+
+void KeyPrefixList::InsertValue(size_t at, uint64_t prefix) {
+  if (at > m_values.size()) at = m_values.size();
+  // The fall into the entry that moves up is replaced by the falls around the new one.
+  if (at < m_values.size()) AddFall(at, -1);
+  m_values.insert(m_values.begin() + static_cast<ptrdiff_t>(at), prefix);
+  Count(at, 1);
+  if (at + 1 < m_values.size()) AddFall(at + 1, 1);
+}
+
+void KeyPrefixList::AppendForSort(uint64_t prefix, uint64_t tail) {
+  if (m_tails.size() == m_values.size()) PushTail(tail);
+  m_values.push_back(prefix);
+  m_bCounted = false;
+}
+
+bool KeyPrefixList::CatchUpTail(uint64_t tail) {
+  return m_tails.size() < m_values.size() && PushTail(tail);
+}
+
+bool KeyPrefixList::PushTail(uint64_t tail) {
+  if (m_bTailsRefused) return false;
+  try {
+    m_tails.push_back(tail);
+  } catch (const std::bad_alloc&) {
+    std::vector<uint64_t>().swap(m_tails);
+    m_bTailsRefused = true;
+    return false;
+  }
+  return true;
+}
+
+void KeyPrefixList::Erase(size_t at) {
+  if (at >= m_values.size()) return;
+  ReleaseTails();
+  Count(at, -1);
+  if (at + 1 < m_values.size()) AddFall(at + 1, -1);
+  m_values.erase(m_values.begin() + static_cast<ptrdiff_t>(at));
+  if (at < m_values.size()) AddFall(at, 1);
+}
+
+void KeyPrefixList::Set(size_t at, uint64_t prefix) {
+  if (at >= m_values.size()) return;
+  ReleaseTails();
+  Count(at, -1);
+  if (at + 1 < m_values.size()) AddFall(at + 1, -1);
+  m_values[at] = prefix;
+  Count(at, 1);
+  if (at + 1 < m_values.size()) AddFall(at + 1, 1);
+}
+
+void KeyPrefixList::Recount() {
+  m_bCounted = true;
+  m_nFaults = m_nUnclean = 0;
+  for (size_t at = 0; at < m_values.size(); ++at) Count(at, 1);
+}
+
+void KeyPrefixList::Truncate(size_t count) {
+  ReleaseTails();
+  if (count < m_values.size()) m_values.resize(count);
+}
+
+size_t KeyPrefixList::MissingTails() const {
+  if (m_bTailsRefused || m_tails.size() > m_values.size()) return 0;
+  return m_values.size() - m_tails.size();
+}
+
+uint64_t* KeyPrefixList::SortTails() {
+  return !m_tails.empty() && m_tails.size() == m_values.size() ? m_tails.data() : nullptr;
+}
+
+void KeyPrefixList::ReleaseTails() {
+  std::vector<uint64_t>().swap(m_tails);
+  m_bTailsRefused = false;
+}
