@@ -39,10 +39,10 @@ bool CSecurityMaster::AddSecurity(const wchar_t* code, unsigned char market, con
   record.m_wType = type;
 
   std::unique_lock<std::shared_mutex> lock(m_lock);
-  Key key(code, market);
-  if (m_index.count(key) != 0) return false;
+  if (m_index.count(Key{code, market}) != 0) return false;
+  m_codes.emplace_back(code);
   m_records.push_back(record);
-  m_index.emplace(std::move(key), &m_records.back());
+  m_index.emplace(Key{m_codes.back(), market}, &m_records.back());
   return true;
 }
 
@@ -53,7 +53,7 @@ size_t CSecurityMaster::Count() {
 
 const STK_PER* CSecurityMaster::GetOneStkInfo(const std::wstring& code, unsigned char market) {
   std::shared_lock<std::shared_mutex> lock(m_lock);
-  auto it = m_index.find(Key(code, market));
+  auto it = m_index.find(Key{code, market});
   return it == m_index.end() ? nullptr : it->second;
 }
 

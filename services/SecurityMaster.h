@@ -15,10 +15,11 @@
 
 #include <cstddef>
 #include <deque>
-#include <map>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -54,11 +55,23 @@ class TS_API CSecurityMaster : public CDataMgr {
   void UnregistRecvBroadcastMsgWnd(HWND wnd) override;
 
  private:
-  typedef std::pair<std::wstring, unsigned char> Key;
+  // Looked up on every alias a search shows: found by hash, from the caller's text as it is.
+  struct Key {
+    std::wstring_view code;  // into m_codes
+    unsigned char market;
+    bool operator==(const Key& other) const { return market == other.market && code == other.code; }
+  };
+  struct KeyHash {
+    size_t operator()(const Key& key) const {
+      return std::hash<std::wstring_view>()(key.code) * 31 + key.market;
+    }
+  };
 
   std::shared_mutex m_lock;
-  std::deque<STK_PER> m_records;  // a deque never moves its elements when it grows
-  std::map<Key, const STK_PER*> m_index;
+  // Deques never move their elements when they grow.
+  std::deque<STK_PER> m_records;
+  std::deque<std::wstring> m_codes;
+  std::unordered_map<Key, const STK_PER*, KeyHash> m_index;
   std::mutex m_windowLock;
   std::vector<HWND> m_windows;
 };
