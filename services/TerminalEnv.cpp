@@ -123,6 +123,11 @@ HWND CTerminalEnv::GetMainFrameWnd() {
   return m_hMainFrameWnd;
 }
 
+void CTerminalEnv::SetNextHandOver(uint32_t value) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_nNextHandOver = value;
+}
+
 uint32_t CTerminalEnv::RegisterHandOver(IUnknown* object) {
   if (!object) return 0;
   object->AddRef();

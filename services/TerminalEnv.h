@@ -39,6 +39,9 @@ class TS_API CTerminalEnv : public CGlobalEnv {
   size_t PendingHandOverCount();
   // Releases every object that was never taken back; also done on destruction.
   void ReleaseHandOvers();
+  // Where the next value is counted from: a long-running terminal reaches the counter's wrap,
+  // which a test must reach at once.
+  void SetNextHandOver(uint32_t value);
 
   // --- CGlobalEnv. ---
   IUnknown* GetPalette() override;

@@ -12,7 +12,7 @@
 namespace {
 
 TEST(TerminalEnv, HandOverRegistry) {
-  UnknownCounters counters, kept, forgotten;
+  UnknownCounters counters, kept, forgotten, wraps;
   IUnknown* taken;
   {
     EnvScope env;
@@ -28,6 +28,17 @@ TEST(TerminalEnv, HandOverRegistry) {
     env->ReleaseHandOvers();  // the second value's reference
     EXPECT_EQ(counters.destroyed, 1);
     EXPECT_EQ(env->TakeHandOver(second), nullptr);
+    // Past the counter's wrap, 0 and values still waiting are never handed out.
+    CCountingUnknown* wrapped = new CCountingUnknown(&wraps);
+    const uint32_t waiting = env->RegisterHandOver(wrapped);
+    env->SetNextHandOver(0xFFFFFFFFu);
+    EXPECT_EQ(env->RegisterHandOver(wrapped), 0xFFFFFFFFu);
+    env->SetNextHandOver(waiting);
+    EXPECT_EQ(env->RegisterHandOver(wrapped), waiting + 1);
+    env->SetNextHandOver(0xFFFFFFFFu);
+    EXPECT_EQ(env->RegisterHandOver(wrapped), first);  // taken back, so free again
+    env->ReleaseHandOvers();
+    EXPECT_EQ(wraps.destroyed, 1);
     // Objects never taken back go with the environment.
     taken = env->TakeHandOver(env->RegisterHandOver(new CCountingUnknown(&kept)));
     env->RegisterHandOver(new CCountingUnknown(&forgotten));
