@@ -60,7 +60,15 @@ wchar_t UpperChar(wchar_t c) {
 
 int CompareNoCase(const wchar_t* a, const wchar_t* b) { return StrCmpIW(a, b); }
 
-int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int count) { return StrCmpNIW(a, b, count); }
+// StrCmpNIW's comparison, with each text cut at its end: a count past the end of one text must
+// not read what lies beyond it (Wine's shlwapi does).
+int CompareNoCaseN(const wchar_t* a, const wchar_t* b, int count) {
+  if (count <= 0) return 0;
+  int lengthA = 0, lengthB = 0;
+  while (lengthA < count && a[lengthA]) ++lengthA;
+  while (lengthB < count && b[lengthB]) ++lengthB;
+  return CompareStringW(GetThreadLocale(), NORM_IGNORECASE, a, lengthA, b, lengthB) - CSTR_EQUAL;
+}
 
 int CompareOrdinalNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b); }
 
