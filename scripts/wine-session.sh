@@ -88,10 +88,12 @@ start_xvfb() {
   # -displayfd picks a free display and writes its number once the server accepts clients.
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" \
     </dev/null >"$state/xvfb.log" 2>&1 &
-  echo $! >"$pidfile"
+  local pid=$!
+  echo "$pid" >"$pidfile"
   for _ in $(seq 200); do
     [ -s "$state/display" ] && break
-    if ! xvfb_alive; then
+    # Right after the fork the child may not have become Xvfb yet: only its exit is a failure.
+    if ! kill -0 "$pid" 2>/dev/null; then
       log "Xvfb failed to start:"
       cat "$state/xvfb.log" >&2
       return 1
