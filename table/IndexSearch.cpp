@@ -294,24 +294,10 @@ struct SelfOrder {
   int order = 0;
 };
 
-// The sort's comparisons that the prefixes and tails do not order: equal keys, and the keys
-// themselves.
+// The sort's comparisons that the prefixes and tails do not settle: the keys themselves.
 __attribute__((noinline)) int CompareUndecided(const KeyboardInputMappingTable& table,
-                                               const IndexList& list, const uint64_t* prefixes,
-                                               const uint64_t* tails, bool decide, int first,
-                                               int second, const KeyCompareMode* mode,
-                                               SelfOrder* self) {
-  const bool forward = !mode->m_bBackward;
-  // Equal keys are told from the prefixes and tails: an entry whose record cannot be read has
-  // no tail.
-  uint64_t a = decide ? prefixes[first] : 0;
-  if (decide && a == prefixes[second] && tails && tails[first] != keyprefix::kNone &&
-      tails[second] != keyprefix::kNone) {
-    if (keyprefix::EndsAlike(a, forward)) return 0;
-    if (keyprefix::Full(a) && tails[first] == tails[second] &&
-        keyprefix::EndsAlike(tails[first], forward) && (!forward || keyprefix::AllClean(a)))
-      return 0;
-  }
+                                               const IndexList& list, int first, int second,
+                                               const KeyCompareMode* mode, SelfOrder* self) {
   if (first == second) {
     if (self->slot != list[first]) {
       self->slot = list[first];
@@ -339,13 +325,23 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, u
       int decided = 0;
       if (a != b) {
         decided = keyprefix::Decide(a, b, backward);
-      } else if (tails && keyprefix::Full(a)) {
-        // Codes share their first four characters by the thousand: the next four decide.
-        decided = keyprefix::Decide(tails[first], tails[second], backward, a);
+      } else if (tails && tails[first] != keyprefix::kNone && tails[second] != keyprefix::kNone) {
+        // Equal keys are told from the prefixes and tails; an entry whose record cannot be read
+        // has no tail.
+        if (!keyprefix::Full(a)) {
+          if (keyprefix::EndsAlike(a, !backward)) return 0;
+        } else {
+          // Codes share their first four characters by the thousand: the next four decide.
+          uint64_t ta = tails[first], tb = tails[second];
+          decided = keyprefix::Decide(ta, tb, backward, a);
+          if (!decided && ta == tb && keyprefix::EndsAlike(ta, !backward) &&
+              (backward || keyprefix::AllClean(a)))
+            return 0;
+        }
       }
       if (decided) return decided;
     }
-    return CompareUndecided(*this, list, prefixes, tails, decide, first, second, mode, &self);
+    return CompareUndecided(*this, list, first, second, mode, &self);
   };
   if (lo >= hi) return;
   int p = (lo + hi) / 2;

@@ -5,9 +5,9 @@
 namespace {
 
 bool HoldsUndecidable(uint64_t prefix) {
-  for (int lane = 0; lane < keyprefix::kLanes; ++lane)
-    if (keyprefix::LaneOf(prefix, lane) == keyprefix::kUndecidable) return true;
-  return false;
+  // A lane of 0xFFFF is a lane of 0 in the complement.
+  const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+  return ((~prefix - ones) & prefix & highs) != 0;
 }
 
 bool HoldsUnclean(uint64_t prefix) {
