@@ -228,6 +228,14 @@ void CWnd::SetRedraw(BOOL redraw) { ::SendMessageW(m_hWnd, WM_SETREDRAW, redraw,
 HWND CWnd::GetParentHwnd() const { return ::GetParent(m_hWnd); }
 CWnd* CWnd::GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+LRESULT CWnd::NotifyParent(UINT code, NMHDR* header) {
+  HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
+  if (!parent || !header) return 0;
+  header->hwndFrom = m_hWnd;
+  header->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  header->code = code;
+  return ::SendMessageW(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+}
 HWND CWnd::SetFocus() { return ::SetFocus(m_hWnd); }
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
   if (!m_hWnd) return FALSE;

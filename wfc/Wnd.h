@@ -52,6 +52,9 @@ class WFC_API CWnd {
   UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
   BOOL KillTimer(UINT_PTR id);
   LRESULT SendMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // Sends WM_NOTIFY with `header` (the head of the control's notification record) to the
+  // parent, filling in the sender and its control id; 0 when there is no parent.
+  LRESULT NotifyParent(UINT code, NMHDR* header);
   BOOL PostMessageW(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
  protected:

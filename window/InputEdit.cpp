@@ -84,14 +84,9 @@ bool CInputEdit::LoadPalette() {
 }
 
 void CInputEdit::Notify(UINT code, void* data) {
-  HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
-  if (!parent) return;
   InputEditNotify record;
-  record.hdr.hwndFrom = m_hWnd;
-  record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-  record.hdr.code = code;
   record.data = data;
-  ::SendMessageW(parent, WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+  NotifyParent(code, &record.hdr);
 }
 
 void CInputEdit::NotifyTextChanged() { Notify(IEN_TEXTCHANGED, m_szText); }

@@ -309,14 +309,9 @@ bool CSuggestListWnd::SaveHistory() { return m_history.Save(); }
 bool CSuggestListWnd::AddToHistory(const KeyboardItemInfo* item) { return m_history.Add(item); }
 
 void CSuggestListWnd::Notify(UINT code) {
-  HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
-  if (!parent) return;
   SuggestListNotify record;
-  record.hdr.hwndFrom = m_hWnd;
-  record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-  record.hdr.code = code;
   record.data = nullptr;
-  ::SendMessageW(parent, WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+  NotifyParent(code, &record.hdr);
 }
 
 // --- Messages. ---
