@@ -36,7 +36,7 @@ BOOL CDialog::CreateWithParent(UINT templateId, HWND parent) {
 }
 
 const WFC_MSGMAP* CDialog::GetThisMessageMap() {
-  static const WFC_MSGMAP_ENTRY entries[] = {{0, nullptr}};
+  static const WFC_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
   static const WFC_MSGMAP map = {&CWnd::GetThisMessageMap, entries};
   return &map;
 }

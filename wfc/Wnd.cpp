@@ -178,16 +178,19 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_NOTIFY) return OnNotify(wParam, lParam, result);
+  const NMHDR* header = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
   for (const WFC_MSGMAP* map = GetMessageMap(); map;
        map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
-    for (const WFC_MSGMAP_ENTRY* entry = map->lpEntries; entry && entry->pfnHandler; ++entry) {
-      if (entry->nMessage == message) {
-        *result = (this->*(entry->pfnHandler))(wParam, lParam);
-        return TRUE;
-      }
+    for (const WFC_MSGMAP_ENTRY* entry = map->lpEntries; entry && entry->pfnThunk; ++entry) {
+      if (entry->nMessage != message) continue;
+      if (message == WM_NOTIFY &&
+          (!header || header->code != entry->nCode || header->idFrom != entry->nID))
+        continue;
+      *result = entry->pfnThunk(this, wParam, lParam);
+      return TRUE;
     }
   }
+  if (message == WM_NOTIFY) return OnNotify(wParam, lParam, result);
   return FALSE;
 }
 
@@ -203,7 +206,7 @@ LRESULT CWnd::Default() { return DefWindowProc(m_nCurrentMsg, m_wCurrentParam, m
 void CWnd::PostNcDestroy() {}
 
 const WFC_MSGMAP* CWnd::GetThisMessageMap() {
-  static const WFC_MSGMAP_ENTRY entries[] = {{0, nullptr}};
+  static const WFC_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
   static const WFC_MSGMAP map = {nullptr, entries};
   return &map;
 }

@@ -106,3 +106,96 @@ TEST(WindowFramework, AWindowMadeElsewhereCanBeTakenOverAndADialogComesFromItsMo
   EXPECT_EQ(CWnd::FromHandlePermanent(dialog.m_hWnd), &dialog);
   dialog.DestroyWindow();
 }
+
+namespace {
+
+// Records what each typed handler was given.
+class CCrackedWnd : public CWnd {
+ public:
+  UINT m_nKey = 0, m_nRepeat = 0, m_nKeyFlags = 0;
+  UINT m_nMouseFlags = 0;
+  POINT m_ptMouse = {};
+  short m_nWheelDelta = 0;
+  UINT m_nDpi = 0;
+  RECT m_rcSuggested = {};
+  int m_nWidth = 0, m_nHeight = 0;
+  std::vector<UINT> m_notified;
+
+ protected:
+  void OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    m_nKey = key;
+    m_nRepeat = repeat;
+    m_nKeyFlags = flags;
+  }
+  void OnLButtonDown(UINT flags, POINT point) {
+    m_nMouseFlags = flags;
+    m_ptMouse = point;
+  }
+  BOOL OnMouseWheel(UINT, short delta, POINT) {
+    m_nWheelDelta = delta;
+    return TRUE;
+  }
+  void OnDpiChanged(UINT dpi, const RECT* suggested) {
+    m_nDpi = dpi;
+    if (suggested) m_rcSuggested = *suggested;
+  }
+  void OnSize(UINT, int cx, int cy) {
+    m_nWidth = cx;
+    m_nHeight = cy;
+  }
+  void OnFirstCode(NMHDR* header, LRESULT* result) {
+    m_notified.push_back(header->code);
+    *result = 31;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCrackedWnd, CWnd)
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_DPICHANGED()
+ON_WM_SIZE()
+ON_NOTIFY(0x7401, 9, OnFirstCode)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(WindowFramework, TypedHandlersGetTheMessagesOwnParameters) {
+  CCrackedWnd wnd;
+  RECT rect = {0, 0, 100, 50};
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"", WS_POPUP, rect, nullptr, 0));
+
+  wnd.SendMessageW(WM_KEYDOWN, VK_NEXT, MAKELPARAM(3, 0x0151));
+  EXPECT_EQ(wnd.m_nKey, static_cast<UINT>(VK_NEXT));
+  EXPECT_EQ(wnd.m_nRepeat, 3u);
+  EXPECT_EQ(wnd.m_nKeyFlags, 0x0151u);
+
+  // Left of and above the window while the mouse is captured: the coordinates are negative.
+  wnd.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-5, -7));
+  EXPECT_EQ(wnd.m_nMouseFlags, static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
+  EXPECT_EQ(wnd.m_ptMouse.x, -5);
+  EXPECT_EQ(wnd.m_ptMouse.y, -7);
+
+  wnd.SendMessageW(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(wnd.m_nWheelDelta, -WHEEL_DELTA);
+
+  RECT suggested = {10, 20, 330, 260};
+  wnd.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(wnd.m_nDpi, 144u);
+  EXPECT_TRUE(EqualRect(&wnd.m_rcSuggested, &suggested));
+
+  wnd.SendMessageW(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
+  EXPECT_EQ(wnd.m_nWidth, 640);
+  EXPECT_EQ(wnd.m_nHeight, 480);
+
+  // A notification entry takes its code from its child only.
+  NMHDR fromOther = {wnd.m_hWnd, 8, 0x7401};
+  NMHDR otherCode = {wnd.m_hWnd, 9, 0x7402};
+  NMHDR match = {wnd.m_hWnd, 9, 0x7401};
+  EXPECT_EQ(wnd.SendMessageW(WM_NOTIFY, 8, reinterpret_cast<LPARAM>(&fromOther)), 0);
+  EXPECT_EQ(wnd.SendMessageW(WM_NOTIFY, 9, reinterpret_cast<LPARAM>(&otherCode)), 0);
+  EXPECT_EQ(wnd.SendMessageW(WM_NOTIFY, 9, reinterpret_cast<LPARAM>(&match)), 31);
+  EXPECT_EQ(wnd.m_notified, std::vector<UINT>{0x7401});
+  wnd.DestroyWindow();
+}
