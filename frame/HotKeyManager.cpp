@@ -4,6 +4,8 @@
 #include <new>
 
 #include "GlobalEnv.h"
+#include "Messages.h"
+#include "MiniTradePanel.h"
 #include "SmartKeyboardPopup.h"
 #include "table/MappingTable.h"
 
@@ -16,7 +18,6 @@ const UINT MSG_IME_COMPOSITION = 0x10F;
 const LPARAM IME_RESULT_STRING = 0x800;
 const UINT MSG_FIRST_BUTTON = 0x201;
 const UINT MSG_LAST_BUTTON = 0x209;
-const UINT MSG_SMARTKEYBOARD_HIDE = 0x7900;
 
 // Ties a forwarded key-down to the character message that follows it.
 bool s_bKeyDownForwarded = false;
@@ -67,37 +68,37 @@ void CHotKeyManager::DestroyTable() {
 
 namespace {
 
-const SmartKeyboardPopupOps* g_pPopupOps = nullptr;
+ISmartKeyboardPopup* g_pPopup = nullptr;
 
 }  // namespace
 
-void RegisterSmartKeyboardPopup(const SmartKeyboardPopupOps* ops) { g_pPopupOps = ops; }
+void RegisterSmartKeyboardPopup(ISmartKeyboardPopup* popup) { g_pPopup = popup; }
 
-const SmartKeyboardPopupOps* SmartKeyboardPopup() { return g_pPopupOps; }
+ISmartKeyboardPopup* SmartKeyboardPopup() { return g_pPopup; }
 
 // No pop-up without a table: no window may ever hold a table that is gone.
 BOOL CHotKeyManager::EnsureSmartKeyboardDlg(HWND previousFocus) {
-  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
-  if (!ops || !m_pMappingTable) return FALSE;
-  if (m_pSmartKeyboardDlg && ops->HasWindow(m_pSmartKeyboardDlg)) return TRUE;
-  return ops->InitDialog(m_pSmartKeyboardDlg, m_pMappingTable, previousFocus);
+  ISmartKeyboardPopup* popup = SmartKeyboardPopup();
+  if (!popup || !m_pMappingTable) return FALSE;
+  if (m_pSmartKeyboardDlg && popup->HasWindow(m_pSmartKeyboardDlg)) return TRUE;
+  return popup->InitDialog(m_pSmartKeyboardDlg, m_pMappingTable, previousFocus);
 }
 
 void CHotKeyManager::GetRidOfSmartKeyboardDlg() {
-  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
-  if (ops) ops->GetRidOfDialog(m_pSmartKeyboardDlg);
+  ISmartKeyboardPopup* popup = SmartKeyboardPopup();
+  if (popup) popup->GetRidOfDialog(m_pSmartKeyboardDlg);
   m_pSmartKeyboardDlg = nullptr;
 }
 
 HWND CHotKeyManager::FocusedWindow() const {
-  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
-  return ops ? ops->FocusedWindow() : nullptr;
+  ISmartKeyboardPopup* popup = SmartKeyboardPopup();
+  return popup ? popup->FocusedWindow() : nullptr;
 }
 
 BOOL CHotKeyManager::SendToDialog(UINT message, WPARAM wParam, LPARAM lParam) {
-  const SmartKeyboardPopupOps* ops = SmartKeyboardPopup();
-  if (ops && m_pSmartKeyboardDlg && ops->HasWindow(m_pSmartKeyboardDlg))
-    ops->SendToDialog(m_pSmartKeyboardDlg, message, wParam, lParam);
+  ISmartKeyboardPopup* popup = SmartKeyboardPopup();
+  if (popup && m_pSmartKeyboardDlg && popup->HasWindow(m_pSmartKeyboardDlg))
+    popup->SendToDialog(m_pSmartKeyboardDlg, message, wParam, lParam);
   return TRUE;
 }
 
@@ -123,7 +124,7 @@ BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM wParam, LPARAM 
     default:
       if (message >= MSG_FIRST_BUTTON && message <= MSG_LAST_BUTTON) {
         if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
-        return SendToDialog(MSG_SMARTKEYBOARD_HIDE, 0, 0);
+        return SendToDialog(WM_SMARTKEYBOARD_HIDE, 0, 0);
       }
       return TRUE;
   }
@@ -136,7 +137,7 @@ BOOL CHotKeyManager::ShowAt(HWND previousFocus, BOOL exactPos, int x, int y) {
 BOOL CHotKeyManager::ShowForContainer(CElementContainer* receiver, int x, int y, int placement) {
   HWND focus = FocusedWindow();
   if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
-  m_pMappingTable->m_nOpenMode = 1;
+  m_pMappingTable->m_nOpenMode = OPEN_MODE_EXACT_POSITION;
   m_pMappingTable->m_pTargetContainer = receiver;
   m_pMappingTable->m_hTargetWnd = nullptr;
   m_pMappingTable->m_nPlacement = placement;
@@ -147,14 +148,14 @@ BOOL CHotKeyManager::ShowSmartKeyboard(int32_t, BOOL exactPos, int x, int y) {
   if (m_pMappingTable && IsMiniTradeVisible()) return FALSE;
   HWND focus = FocusedWindow();
   if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
-  m_pMappingTable->m_nOpenMode = exactPos ? 1 : 0;
+  m_pMappingTable->m_nOpenMode = exactPos ? OPEN_MODE_EXACT_POSITION : OPEN_MODE_TYPED;
   return ShowAt(focus, exactPos, x, y);
 }
 
 BOOL CHotKeyManager::ShowForWindow(HWND receiver, int x, int y, int placement) {
   HWND focus = FocusedWindow();
   if (!EnsureSmartKeyboardDlg(focus)) return FALSE;
-  m_pMappingTable->m_nOpenMode = 1;
+  m_pMappingTable->m_nOpenMode = OPEN_MODE_EXACT_POSITION;
   m_pMappingTable->m_pTargetContainer = nullptr;
   m_pMappingTable->m_hTargetWnd = receiver;
   m_pMappingTable->m_nPlacement = placement;

@@ -9,6 +9,16 @@
 
 class CElementContainer;
 
+// Which corner of the pop-up ShowForContainer and ShowForWindow put on their point; any other
+// value puts the bottom-right corner there.
+enum PopupPlacement : int {
+  PLACEMENT_NONE = -1,  // no show request with a receiver is pending
+  PLACEMENT_TOP_LEFT = 0,
+  PLACEMENT_BOTTOM_LEFT = 1,
+  PLACEMENT_TOP_RIGHT = 2,
+  PLACEMENT_BOTTOM_RIGHT = 3,
+};
+
 // Class identifier string that GetClassObject accepts, compared case-sensitively.
 #define HOTKEY_MANAGER_CLSID L"{86C58490-9422-478d-B21C-7EF0B28503F1}"
 

@@ -24,6 +24,8 @@ struct HKM_API KeyboardItemInfo {
   static const int MAX_STOCK_DESCRI_LENGTH;
   static const int MAX_STOCK_HOTKEY_LENGTH;
   static const int INVALID_EXTRA_INFO_VALUE;
+  // A command with this extra information hands over the item itself as its payload.
+  static constexpr int EXTRA_INFO_CARRIES_ITEM = 73;
 
   wchar_t m_szCode[16 + 1];
   wchar_t m_szHotKey[32 + 1];

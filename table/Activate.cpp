@@ -8,17 +8,12 @@
 #include "frame/DataMgr.h"
 #include "frame/FrameLib.h"
 #include "frame/GlobalEnv.h"
+#include "frame/Messages.h"
 #include "frame/Statistics.h"
 #include "platform/Platform.h"
 #include "table/MappingTable.h"
 
 namespace {
-
-const UINT WM_ELEMENT_EVENT = 0x503;
-const UINT WM_STOCK_SELECTED = 0x500;
-const UINT WM_RUN_COMMAND = 0x51C;
-const UINT WM_COMMAND_FROM_POPUP = 0x601;
-const int EXTRA_CARRIES_ITEM = 73;
 
 void RecordStatistics(const KeyboardItemInfo& item, const wchar_t* typedText) {
   std::wstring text = L"快捷键：";
@@ -85,7 +80,7 @@ bool KeyboardInputMappingTable::Activate(KeyboardItemInfo* item, const wchar_t* 
 
   HWND commandWnd = env->GetCommandWnd();
   if (!plat::IsWindowHandle(commandWnd)) return true;
-  if (item->m_nExtraInfo == EXTRA_CARRIES_ITEM && !item->m_pUnknown) {
+  if (item->m_nExtraInfo == KeyboardItemInfo::EXTRA_INFO_CARRIES_ITEM && !item->m_pUnknown) {
     // The command carries the item itself; the item keeps the package for later hand-overs.
     auto* package = new (std::nothrow) CPackager<KeyboardItemInfo>(*item);
     if (package) {
@@ -96,18 +91,7 @@ bool KeyboardInputMappingTable::Activate(KeyboardItemInfo* item, const wchar_t* 
   uint32_t value = item->m_pUnknown ? env->RegisterHandOver(item->m_pUnknown) : 0;
   plat::PostWindowMessage(commandWnd, WM_RUN_COMMAND, static_cast<WPARAM>(item->m_nExtraInfo),
                           static_cast<LPARAM>(value));
-  if (m_nOpenMode == 1) plat::PostWindowMessage(commandWnd, WM_COMMAND_FROM_POPUP, 0, 5);
+  if (m_nOpenMode == OPEN_MODE_EXACT_POSITION)
+    plat::PostWindowMessage(commandWnd, WM_COMMAND_FROM_POPUP, 0, COMMAND_FROM_POPUP_PARAM);
   return true;
-}
-
-bool IsMiniTradeVisible() {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return false;
-  static const wchar_t kName[] = L"CONTEXT_MINI_TRADE_VISIBLE_STATE";
-  IUnknown* value = nullptr;
-  env->GetContextValue(&value, kName, kName, 0, 0, 0);
-  auto* visible = dynamic_cast<CPackager<bool>*>(value);
-  bool result = visible && visible->m_value;
-  if (value) value->Release();
-  return result;
 }

@@ -14,10 +14,10 @@ KeyboardInputMappingTable::KeyboardInputMappingTable()
       m_nCapacity(0),
       m_pHitFlags(nullptr),
       m_hLock(nullptr),
-      m_nOpenMode(0),
+      m_nOpenMode(OPEN_MODE_TYPED),
       m_pTargetContainer(nullptr),
       m_hTargetWnd(nullptr),
-      m_nPlacement(-1),
+      m_nPlacement(PLACEMENT_NONE),
       m_bUseKeyPrefixes(true),
       m_pSearchText(nullptr) {
   AllocateStorage();

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "frame/IHotKeyManager.h"
 #include "frame/KeyboardItemInfo.h"
 #include "table/KeyPrefixList.h"
 
@@ -28,6 +29,16 @@ const KeyCompareMode MODE_FORWARD_WHOLE = {0, 0};
 const KeyCompareMode MODE_BACKWARD_WHOLE = {1, 0};
 const KeyCompareMode MODE_FORWARD_PREFIX = {0, 1};
 const KeyCompareMode MODE_BACKWARD_SUFFIX = {1, 1};
+
+// How the pop-up was last opened (m_nOpenMode): what the search leaves out of its results and
+// whether the command window hears of a pick. Any other value counts as OPEN_MODE_TYPED.
+enum PopupOpenMode : int {
+  OPEN_MODE_TYPED = 0,  // by typing anywhere in the terminal: everything is listed
+  // For a receiver or at a point: no trade commands, and WM_COMMAND_FROM_POPUP after a pick.
+  OPEN_MODE_EXACT_POSITION = 1,
+  OPEN_MODE_MINI_TRADE = 2,         // typed while the mini trade panel shows: no trade commands
+  OPEN_MODE_TRADING_WORKSPACE = 3,  // typed in a trading workspace: no mini-trade functions
+};
 
 struct KeySlot {
   int m_nItem;
@@ -197,5 +208,3 @@ class KeyboardInputMappingTable {
   const wchar_t* m_pSearchText;
   keyprefix::Probe m_searchProbes[2];
 };
-
-bool IsMiniTradeVisible();

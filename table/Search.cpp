@@ -121,9 +121,9 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
 
     bool filtered = categories && !categories->empty();
     if (!filtered) {
-      if (m_nOpenMode == 1 || m_nOpenMode == 2)
+      if (m_nOpenMode == OPEN_MODE_EXACT_POSITION || m_nOpenMode == OPEN_MODE_MINI_TRADE)
         RemoveWhere(results, IsTradeCommand);
-      else if (m_nOpenMode == 3)
+      else if (m_nOpenMode == OPEN_MODE_TRADING_WORKSPACE)
         RemoveWhere(results, IsMiniTradeFunction);
     }
   } catch (...) {

@@ -44,15 +44,13 @@ RECT ListRectFor(const RECT& client, const DialogMetrics& m, bool historyBar) {
 
 RECT PlaceAtPoint(int x, int y, int w, int h, bool hasReceiver, int placement) {
   if (hasReceiver) {
-    switch (static_cast<unsigned>(placement)) {
-      case 0:
+    switch (placement) {
+      case PLACEMENT_TOP_LEFT:
         return MakeRect(x, y, x + w, y + h);
-      case 1:
+      case PLACEMENT_BOTTOM_LEFT:
         return MakeRect(x, y - h, x + w, y);
-      case 2:
+      case PLACEMENT_TOP_RIGHT:
         return MakeRect(x - w, y, x, y + h);
-      case 3:
-        break;
       default:
         break;
     }

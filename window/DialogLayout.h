@@ -2,6 +2,7 @@
 // is checked on every platform.
 #pragma once
 
+#include "frame/IHotKeyManager.h"
 #include "platform/WinTypes.h"
 
 // The pop-up's sizes at its dpi (each already scaled from its 96-dpi value).
@@ -28,9 +29,8 @@ RECT EditRectFor(const RECT& client, const DialogMetrics& m);
 // The list below the edit, and below the history bar when it is shown.
 RECT ListRectFor(const RECT& client, const DialogMetrics& m, bool historyBar);
 
-// Window rectangle of size w x h against the point (x, y): with a receiver, placement 0 puts the
-// top-left corner there, 1 the bottom-left, 2 the top-right, 3 the bottom-right; anything else,
-// or no receiver, the bottom-right.
+// Window rectangle of size w x h against the point (x, y): with a receiver, the corner the
+// placement (PopupPlacement) names; without one, the bottom-right.
 RECT PlaceAtPoint(int x, int y, int w, int h, bool hasReceiver, int placement);
 // A rectangle that starts above the top of the screen but reaches into it moves down to 0.
 void ClampToTop(RECT& rect);

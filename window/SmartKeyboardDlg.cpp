@@ -14,6 +14,7 @@
 #include "frame/DataMgr.h"
 #include "frame/GlobalEnv.h"
 #include "frame/Logger.h"
+#include "frame/MiniTradePanel.h"
 #include "table/MappingTable.h"
 #include "wfc/ModuleState.h"
 
@@ -229,8 +230,8 @@ void CSmartKeyboardDlg::RepositionForDpi(RECT* suggested) {
   KeyboardInputMappingTable* table = MappingTable();
   bool exactWithReceiver =
       m_bExactPos && table && (table->m_pTargetContainer || table->m_hTargetWnd);
-  RECT rect =
-      AnchorRect(*suggested, m_ptAnchor, exactWithReceiver, table ? table->m_nPlacement : -1);
+  RECT rect = AnchorRect(*suggested, m_ptAnchor, exactWithReceiver,
+                         table ? table->m_nPlacement : PLACEMENT_NONE);
   SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client;
@@ -258,7 +259,8 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
     m_ptAnchor.x = x;
     m_ptAnchor.y = y;
     bool hasReceiver = table && (table->m_pTargetContainer || table->m_hTargetWnd);
-    rect = PlaceAtPoint(x, y, width, height, hasReceiver, table ? table->m_nPlacement : -1);
+    rect = PlaceAtPoint(x, y, width, height, hasReceiver,
+                        table ? table->m_nPlacement : PLACEMENT_NONE);
   } else {
     TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
     if (!env) return FALSE;
@@ -306,8 +308,8 @@ BOOL CSmartKeyboardDlg::Hide(bool returnFocus) {
   if (table) {
     table->m_hTargetWnd = nullptr;
     table->m_pTargetContainer = nullptr;
-    table->m_nPlacement = -1;
-    table->m_nOpenMode = 0;
+    table->m_nPlacement = PLACEMENT_NONE;
+    table->m_nOpenMode = OPEN_MODE_TYPED;
   }
   ShowWindow(SW_HIDE);
   if (returnFocus) {
@@ -402,8 +404,8 @@ void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
       ActivateOnExactPos(FALSE, FALSE, 0, 0);
       empty = true;
     } else {
-      if (table && miniTrade) table->m_nOpenMode = 2;
-      if (table && !miniTrade && tradingWorkspace) table->m_nOpenMode = 3;
+      if (table && miniTrade) table->m_nOpenMode = OPEN_MODE_MINI_TRADE;
+      if (table && !miniTrade && tradingWorkspace) table->m_nOpenMode = OPEN_MODE_TRADING_WORKSPACE;
       CSuggestListWnd* list = m_pSuggestList;
       if (table) {
         list->m_bHasInput = TRUE;

@@ -4,6 +4,7 @@
 // back when it hides.
 #pragma once
 
+#include "frame/Messages.h"
 #include "frame/Skin.h"
 #include "wfc/Dialog.h"
 #include "wfc/String.h"
@@ -15,8 +16,6 @@ class KeyboardInputMappingTable;
 const UINT IDD_SMART_KEYBOARD = 11000;
 const UINT IDC_SUGGEST_LIST = 1000;
 const UINT IDC_INPUT_EDIT = 1001;
-// Sent by the manager for a click elsewhere in the terminal.
-const UINT WM_SMARTKEYBOARD_HIDE = 0x7900;
 
 class CSmartKeyboardDlg : public CDialog {
  public:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/KeyboardItemInfo.h"
+#include "frame/Messages.h"
 #include "frame/Skin.h"
 #include "wfc/String.h"
 #include "wfc/Wnd.h"
@@ -20,9 +21,6 @@ class CFont;
 class CQXScrollbarWnd;
 class KeyboardInputMappingTable;
 
-// Private messages of the list to itself.
-const UINT WM_SUGGEST_ACTIVATE = 0x6401;     // sent: activate the selected row
-const UINT WM_SUGGEST_SAVEHISTORY = 0x0A00;  // posted: write the history file
 // WM_NOTIFY code to the parent: a row was activated by a double-click.
 const UINT SLN_ACTIVATED = 0x6400;
 // Auto-scroll while the button is held outside the rows.

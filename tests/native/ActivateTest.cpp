@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/FrameLib.h"
+#include "frame/MiniTradePanel.h"
 #include "services/SecurityMaster.h"
 #include "services/StatisticsHost.h"
 #include "services/TerminalEnv.h"

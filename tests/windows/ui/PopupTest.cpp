@@ -19,11 +19,6 @@
 
 namespace {
 
-const UINT WM_RUN_COMMAND = 0x51C;
-const UINT WM_COMMAND_FROM_POPUP = 0x601;
-const UINT WM_STOCK_SELECTED = 0x500;
-const UINT WM_ELEMENT_EVENT = 0x503;
-
 KeyboardItemInfo Security(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                           unsigned short type, unsigned char market, int extra) {
   KeyboardItemInfo item(code, hotKey, name, type, extra, nullptr, 0, KEYBOARD_SELECT_NONE);

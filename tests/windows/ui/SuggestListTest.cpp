@@ -10,9 +10,6 @@
 
 namespace {
 
-const UINT WM_RUN_COMMAND = 0x51C;
-const UINT WM_STOCK_SELECTED = 0x500;
-
 void Key(CSuggestListWnd& list, WPARAM key) { list.SendMessageW(WM_KEYDOWN, key, 1); }
 
 bool BarShown(CSuggestListWnd& list) {
