@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TableFixture.h"
+#include "tests/native/support/TableFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // back, drags clamped to the track, and hit testing of the five parts.
 #include <gtest/gtest.h>
 
-#include "services/ScrollbarGeometry.h"
+#include "services/scrollbar/ScrollbarGeometry.h"
 
 namespace {
 

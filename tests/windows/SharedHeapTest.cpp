@@ -10,7 +10,7 @@
 
 #include "ComponentDll.h"
 #include "frame/IHotKeyManager.h"
-#include "support/EnvScope.h"
+#include "tests/native/support/EnvScope.h"
 
 TEST(SharedHeap, VectorFilledInsideTheComponentIsFreedByTheProgram) {
   ComponentDll dll;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TableFixture.h"
+#include "TableFixture.h"
 
 // "code select", prefixed "C:" for a command, "A:" for an alias and "F:" for a former name.
 typedef std::vector<std::wstring> RowList;

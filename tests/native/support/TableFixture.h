@@ -8,7 +8,7 @@
 
 #include "frame/IHotKeyManager.h"
 #include "frame/RefPtr.h"
-#include "support/EnvScope.h"
+#include "EnvScope.h"
 #include "table/MappingTable.h"
 
 class CSecurityMaster;
