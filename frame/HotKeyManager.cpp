@@ -39,8 +39,9 @@ bool UnderLock(KeyboardInputMappingTable* table, Operation operation) {
 
 CHotKeyManager::CHotKeyManager() : m_pSmartKeyboardDlg(nullptr), m_pMappingTable(nullptr) {}
 
-// Frees only the name: the terminal destroys table and pop-up with Uninitialize first.
-CHotKeyManager::~CHotKeyManager() {}
+// The table and the pop-up are not freed here: they go with Uninitialize, which the terminal
+// calls before its last Release. CUnknown's destructor frees the name.
+CHotKeyManager::~CHotKeyManager() = default;
 
 BOOL CHotKeyManager::Initialize() {
   GetRidOfSmartKeyboardDlg();
