@@ -33,6 +33,13 @@ uint64_t CFile::GetLength() const {
   return static_cast<uint64_t>(size.QuadPart);
 }
 
+BOOL CFile::Seek(uint64_t offset) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return m_hFile != INVALID_HANDLE_VALUE &&
+         ::SetFilePointerEx(m_hFile, position, nullptr, FILE_BEGIN);
+}
+
 BOOL CFile::SetLength(uint64_t length) {
   if (m_hFile == INVALID_HANDLE_VALUE) return FALSE;
   LARGE_INTEGER position;

@@ -25,6 +25,8 @@ class WFC_API CFile {
   UINT Read(void* buffer, UINT count);         // bytes read
   BOOL Write(const void* buffer, UINT count);  // all of it, or FALSE
   uint64_t GetLength() const;
+  // Moves to the byte `offset` from the start of the file.
+  BOOL Seek(uint64_t offset);
   BOOL SetLength(uint64_t length);
   BOOL Flush();
   void Close();

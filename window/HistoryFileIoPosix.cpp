@@ -18,15 +18,26 @@ bool CHistoryFileIoPosix::Exists(const std::wstring& path) {
   return stat(plat::Utf8Path(path.c_str()).c_str(), &info) == 0;
 }
 
-bool CHistoryFileIoPosix::ReadAll(const std::wstring& path, std::vector<unsigned char>& bytes) {
+// A folder or a device is no history file.
+bool CHistoryFileIoPosix::Length(const std::wstring& path, uint64_t& length) {
+  struct stat info;
+  if (stat(plat::Utf8Path(path.c_str()).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return false;
+  length = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+bool CHistoryFileIoPosix::ReadAt(const std::wstring& path, uint64_t offset, size_t count,
+                                 std::vector<unsigned char>& bytes) {
   bytes.clear();
   std::FILE* file = std::fopen(plat::Utf8Path(path.c_str()).c_str(), "rb");
   if (!file) return false;
-  unsigned char buffer[16384];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(file);
+  bool ok = fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+  if (ok) {
+    bytes.resize(count);
+    bytes.resize(std::fread(bytes.data(), 1, count, file));
+    ok = !std::ferror(file);
+  }
   std::fclose(file);
   return ok;
 }
@@ -54,6 +65,6 @@ bool CHistoryFileIoPosix::WriteReplacing(const std::wstring& path,
   return true;
 }
 
-bool CHistoryFileIoPosix::Delete(const std::wstring& path) {
-  return unlink(plat::Utf8Path(path.c_str()).c_str()) == 0;
+bool CHistoryFileIoPosix::MoveReplacing(const std::wstring& from, const std::wstring& to) {
+  return std::rename(plat::Utf8Path(from.c_str()).c_str(), plat::Utf8Path(to.c_str()).c_str()) == 0;
 }

@@ -10,9 +10,11 @@
 class CHistoryFileIoPosix : public HistoryFileIo {
  public:
   bool Exists(const std::wstring& path) override;
-  bool ReadAll(const std::wstring& path, std::vector<unsigned char>& bytes) override;
+  bool Length(const std::wstring& path, uint64_t& length) override;
+  bool ReadAt(const std::wstring& path, uint64_t offset, size_t count,
+              std::vector<unsigned char>& bytes) override;
   bool WriteReplacing(const std::wstring& path, const std::vector<unsigned char>& bytes) override;
-  bool Delete(const std::wstring& path) override;
+  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override;
 
  protected:
   // Writes the whole temporary file and flushes it to the disk; a false answer (a full disk, an

@@ -15,16 +15,26 @@ class CHistoryFileIoWin32 : public HistoryFileIo {
  public:
   bool Exists(const std::wstring& path) override { return PathFileExistsW(path.c_str()) != FALSE; }
 
-  bool ReadAll(const std::wstring& path, std::vector<unsigned char>& bytes) override {
+  // A folder is no history file.
+  bool Length(const std::wstring& path, uint64_t& length) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      return false;
+    length = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+  }
+
+  bool ReadAt(const std::wstring& path, uint64_t offset, size_t count,
+              std::vector<unsigned char>& bytes) override {
     bytes.clear();
+    if (count > UINT_MAX) return false;
     CFile file;
     if (!file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary)) return false;
-    uint64_t length = file.GetLength();
-    if (length > UINT_MAX) return false;
-    bytes.resize(static_cast<size_t>(length));
-    // A short read counts as a damaged file.
-    return bytes.empty() ||
-           file.Read(bytes.data(), static_cast<UINT>(bytes.size())) == bytes.size();
+    if (!file.Seek(offset)) return false;
+    bytes.resize(count);
+    bytes.resize(file.Read(bytes.data(), static_cast<UINT>(count)));
+    return true;
   }
 
   bool WriteReplacing(const std::wstring& path, const std::vector<unsigned char>& bytes) override {
@@ -36,7 +46,9 @@ class CHistoryFileIoWin32 : public HistoryFileIo {
     return ok;
   }
 
-  bool Delete(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
+  bool MoveReplacing(const std::wstring& from, const std::wstring& to) override {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
 
  private:
   static bool WriteTemporary(const std::wstring& path, const std::vector<unsigned char>& bytes) {

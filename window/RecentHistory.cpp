@@ -7,10 +7,14 @@
 
 #include "frame/DataMgr.h"
 #include "frame/GlobalEnv.h"
+#include "frame/Logger.h"
 #include "frame/RefPtr.h"
 #include "platform/Platform.h"
 
 namespace {
+
+// The level of the terminal's logger at which the line about a damaged file is written.
+const int HISTORY_LOG_LEVEL = 10000;
 
 // Field layout of a record, in bytes and UTF-16 units.
 const size_t CODE_OFFSET = 0, CODE_UNITS = 17;
@@ -56,16 +60,21 @@ void EncodeField(const wchar_t (&text)[N], unsigned char* out, size_t units) {
   }
 }
 
-// Reads a field of N units up to its terminator or its width. The item's field keeps N - 1
-// characters and its terminator; a cut that would split a surrogate pair drops its first half.
+// C0 and C1 controls, DEL included: nothing a code, hot key or name ever holds, and what would
+// break a line of the list or of a log.
+bool IsControl(uint32_t unit) { return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F); }
+
+// Reads a field of N units: false unless it is non-empty, ends inside its width, pairs every
+// surrogate and holds no control character. Only then is the item's field written.
 template <size_t N>
-void DecodeField(const unsigned char* in, wchar_t (&field)[N]) {
+bool DecodeField(const unsigned char* in, wchar_t (&field)[N]) {
   uint32_t units[N];
   size_t count = 0;
   while (count < N && (units[count] = GetLe(in + 2 * count, 2)) != 0) ++count;
-  if (count > N - 1) {
-    count = N - 1;
-    if (IsHighSurrogate(units[count - 1])) --count;
+  if (count == 0 || count == N) return false;
+  for (size_t i = 0; i < count; ++i) {
+    if (IsControl(units[i]) || IsLowSurrogate(units[i])) return false;
+    if (IsHighSurrogate(units[i]) && !(i + 1 < count && IsLowSurrogate(units[++i]))) return false;
   }
   size_t out = 0;
   for (size_t i = 0; i < count; ++i) {
@@ -79,6 +88,7 @@ void DecodeField(const unsigned char* in, wchar_t (&field)[N]) {
     }
   }
   for (; out < N; ++out) field[out] = 0;
+  return true;
 }
 
 // Former names, aliases and securities of the same code, name and type are one entry; any other
@@ -110,14 +120,15 @@ std::wstring HistoryFilePath() {
 }
 
 bool DecodeHistoryRecord(const unsigned char* record, KeyboardItemInfo& item) {
-  DecodeField(record + CODE_OFFSET, item.m_szCode);
-  DecodeField(record + HOTKEY_OFFSET, item.m_szHotKey);
-  DecodeField(record + NAME_OFFSET, item.m_szName);
+  if (!DecodeField(record + CODE_OFFSET, item.m_szCode) ||
+      !DecodeField(record + HOTKEY_OFFSET, item.m_szHotKey) ||
+      !DecodeField(record + NAME_OFFSET, item.m_szName))
+    return false;
   item.m_wType = static_cast<unsigned short>(GetLe(record + TYPE_OFFSET, 2));
   item.m_nExtraInfo = static_cast<int>(GetLe(record + EXTRA_OFFSET, 4));
   item.m_dwKind = static_cast<DWORD>(GetLe(record + KIND_OFFSET, 4));
   item.m_cMarket = record[MARKET_OFFSET];
-  return item.m_szCode[0] && item.m_szHotKey[0] && item.m_szName[0];
+  return true;
 }
 
 bool EncodeHistoryRecord(const KeyboardItemInfo& item, unsigned char* record) {
@@ -143,22 +154,59 @@ bool CRecentHistory::Load() {
   m_bUnsaved = false;
   if (!m_pIo->Exists(m_strPath)) return true;
   try {
-    std::vector<unsigned char> bytes;
-    if (!m_pIo->ReadAll(m_strPath, bytes)) return false;
-    if (bytes.size() % HISTORY_RECORD_SIZE != 0) {
-      // A damaged history is discarded whole: the user starts again with an empty one.
-      m_pIo->Delete(m_strPath);
+    uint64_t length = 0;
+    if (!m_pIo->Length(m_strPath, length)) return false;
+    if (length % HISTORY_RECORD_SIZE != 0) {
+      SetAsideDamagedFile(length);
       return false;
     }
-    for (size_t offset = 0; offset < bytes.size(); offset += HISTORY_RECORD_SIZE) {
-      KeyboardItemInfo item;
-      if (DecodeHistoryRecord(&bytes[offset], item)) m_items.push_back(item);
+    // The valid records are read a screenful of records at a time, and only until the history is
+    // full: a huge file costs what a normal one does.
+    const size_t chunk = MAX_HISTORY_ITEMS * HISTORY_RECORD_SIZE;
+    std::vector<unsigned char> bytes;
+    for (uint64_t offset = 0; offset < length && m_items.size() < MAX_HISTORY_ITEMS;
+         offset += chunk) {
+      if (!m_pIo->ReadAt(m_strPath, offset, chunk, bytes)) {
+        m_items.clear();
+        return false;
+      }
+      for (size_t at = 0; at + HISTORY_RECORD_SIZE <= bytes.size(); at += HISTORY_RECORD_SIZE) {
+        KeyboardItemInfo item;
+        if (DecodeHistoryRecord(&bytes[at], item) && !Contains(item)) m_items.push_back(item);
+        if (m_items.size() == MAX_HISTORY_ITEMS) break;
+      }
+      if (bytes.size() < chunk) break;
     }
     return true;
   } catch (const std::bad_alloc&) {
     m_items.clear();
     return false;
   }
+}
+
+bool CRecentHistory::Contains(const KeyboardItemInfo& item) const {
+  for (const KeyboardItemInfo& entry : m_items)
+    if (SameHistoryKey(entry, item)) return true;
+  return false;
+}
+
+// The trader starts again with an empty history, as with any damaged file, but the file itself
+// is kept beside it for whoever looks into what happened.
+void CRecentHistory::SetAsideDamagedFile(uint64_t length) {
+  const std::wstring aside = m_strPath + DAMAGED_HISTORY_SUFFIX;
+  const bool moved = m_pIo->MoveReplacing(m_strPath, aside);
+  wchar_t line[512];
+  swprintf(line, sizeof(line) / sizeof(line[0]),
+           moved ? L"history file %ls is damaged (%llu bytes, not a whole number of %u-byte "
+                   L"records): moved to %ls, starting with an empty history"
+                 : L"history file %ls is damaged (%llu bytes, not a whole number of %u-byte "
+                   L"records) and could not be moved to %ls: starting with an empty history",
+           m_strPath.c_str(), static_cast<unsigned long long>(length),
+           static_cast<unsigned>(HISTORY_RECORD_SIZE), aside.c_str());
+  TRefPtr<LightLogger::CLogger> logger =
+      LightLogger::CLogger::GetLogger(L"[CSuggestListWnd::LoadHistory]", LIGHT_LOG_FILE_DEFAULT);
+  logger->SetLogLevel(HISTORY_LOG_LEVEL);
+  logger->WriteLogLine(line, HISTORY_LOG_LEVEL);
 }
 
 bool CRecentHistory::Add(const KeyboardItemInfo* item) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "frame/RefPtr.h"
 #include "platform/Platform.h"
+#include "services/LoggerHost.h"
 #include "services/SecurityMaster.h"
 #include "support/CountingUnknown.h"
 #include "support/EnvScope.h"
@@ -99,53 +101,150 @@ class RecentHistoryTest : public ::testing::Test {
 };
 
 TEST_F(RecentHistoryTest, FileBuiltByteByByteLoadsAsTheRecordsItHolds) {
-  const std::u16string wide17 = u"ABCDEFGHIJKLMNOPQ";                  // no terminator
-  const std::u16string wide33 = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456";  // no terminator
+  const std::u16string code16 = u"ABCDEFGHIJKLMNOP";  // the terminator ends the field
+  const std::u16string hotKey32 = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
   // A name with a character beyond the 16-bit range (a surrogate pair in the file).
   const std::u16string pair = u"\U00020000";
   WriteBytes(Record(u"600000", u"PFYH", u"浦发银行", 0x0102, -1, 0xFFFFFFFF, 1, 0xEE) +
              Record(u"600001", u"", u"无简拼", 0x0102, -1, 0xFFFFFFFF, 1) +  // invalid: skipped
-             Record(wide17, wide33, pair + u"名", 0x9601, 0x01020304, 257, 150) +
+             Record(code16, hotKey32, pair + u"名", 0x9601, 0x01020304, 257, 150) +
              Record(u"", u"X", u"Y", 1, 1, 1, 1) +  // invalid
-             Record(u"000001", u"PAYH", wide33, 0x0001, 7, 258, 0) +
-             // The cut at the width would split a pair: its first half goes too.
-             Record(u"ABCDEFGHIJKLMNO" + pair, u"H", u"N", 1, 1, 1, 1));
+             Record(u"000001", u"PAYH", u"平安银行", 0x0001, 7, 258, 0));
   CRecentHistory history(Path(), &m_io);
   ASSERT_TRUE(history.Load());
   const std::vector<KeyboardItemInfo>& items = history.Items();
-  ASSERT_EQ(items.size(), 4u);
+  ASSERT_EQ(items.size(), 3u);
   EXPECT_STREQ(items[0].m_szName, L"浦发银行");
   EXPECT_EQ(items[0].m_wType, 0x0102);
   EXPECT_EQ(items[0].m_nExtraInfo, -1);
   EXPECT_EQ(items[0].m_dwKind, 0xFFFFFFFFu);
-  // Unterminated fields are read up to their width and cut to what the item holds.
+  EXPECT_EQ(items[0].m_eSelectType, KEYBOARD_SELECT_NONE);
   EXPECT_STREQ(items[1].m_szCode, L"ABCDEFGHIJKLMNOP");
   EXPECT_STREQ(items[1].m_szHotKey, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
   EXPECT_EQ(std::wstring(items[1].m_szName), L"\U00020000名");
+  EXPECT_EQ(items[1].m_nExtraInfo, 0x01020304);
   EXPECT_EQ(items[1].m_cMarket, 150);
-  EXPECT_STREQ(items[2].m_szName, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
-  EXPECT_STREQ(items[3].m_szCode, L"ABCDEFGHIJKLMNO");
-  EXPECT_EQ(items[0].m_eSelectType, KEYBOARD_SELECT_NONE);
+  EXPECT_EQ(items[2].m_dwKind, 258u);
 
-  // File lengths: only whole records load; anything else is deleted and gives nothing.
-  const Bytes one = Record(u"600000", u"PFYH", u"浦发银行", 0x0102, -1, 0xFFFFFFFF, 1);
-  const struct {
-    Bytes file;
-    bool loads;
-  } lengths[] = {{{}, true}, {one + Bytes(1, 0), false}};  // 181 bytes
-  for (const auto& c : lengths) {
-    WriteBytes(c.file);
-    EXPECT_EQ(history.Load(), c.loads) << c.file.size();
-    EXPECT_TRUE(history.Items().empty()) << c.file.size();
-    EXPECT_EQ(plat::FileExists(Path().c_str()), c.loads) << c.file.size();
-  }
-  // No file: an empty history, and success.
+  // An empty file loads as an empty history; no file as well.
+  WriteBytes({});
+  EXPECT_TRUE(history.Load());
+  EXPECT_TRUE(history.Items().empty());
+  std::remove(File().c_str());
   EXPECT_TRUE(history.Load());
   EXPECT_TRUE(history.Items().empty());
   // A path that cannot be read (a folder here) fails and is kept.
   CRecentHistory unreadable(m_dir.WideFile(), &m_io);
   EXPECT_FALSE(unreadable.Load());
   EXPECT_TRUE(plat::FileExists(m_dir.WideFile().c_str()));
+}
+
+// A record whose texts a picked item could never have had would hand the terminal junk: it is
+// skipped, and the records around it still load.
+TEST_F(RecentHistoryTest, RecordsThatNoPickCouldHaveMadeAreSkipped) {
+  const Bytes before = Record(u"600000", u"PFYH", u"浦发银行", 0x0102, -1, 0xFFFFFFFF, 1);
+  const Bytes after = Record(u"000001", u"PAYH", u"平安银行", 0x0001, -1, 0xFFFFFFFF, 0);
+  const std::u16string lowHalf(1, u'\xDC00'), highHalf(1, u'\xD800');
+  const struct {
+    const char* what;
+    Bytes record;
+  } bad[] = {
+      {"code without terminator", Record(u"ABCDEFGHIJKLMNOPQ", u"H", u"N", 1, 1, 1, 1)},
+      {"hot key without terminator",
+       Record(u"C", u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456", u"N", 1, 1, 1, 1)},
+      {"name without terminator",
+       Record(u"C", u"H", u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456", 1, 1, 1, 1)},
+      {"lone low surrogate", Record(u"C", u"H", lowHalf + u"名", 1, 1, 1, 1)},
+      {"high surrogate at the end", Record(u"C", u"H", u"名" + highHalf, 1, 1, 1, 1)},
+      {"high surrogate before another", Record(u"C", highHalf + u"A", u"N", 1, 1, 1, 1)},
+      {"tab in the code", Record(u"60\t0000", u"H", u"N", 1, 1, 1, 1)},
+      {"newline in the name", Record(u"C", u"H", u"浦发\n银行", 1, 1, 1, 1)},
+      {"DEL in the hot key", Record(u"C", u"P\x7F", u"N", 1, 1, 1, 1)},
+      {"C1 control in the name", Record(u"C", u"H", u"N\x85", 1, 1, 1, 1)},
+  };
+  for (const auto& c : bad) {
+    WriteBytes(before + c.record + after);
+    CRecentHistory history(Path(), &m_io);
+    ASSERT_TRUE(history.Load()) << c.what;
+    ASSERT_EQ(history.Items().size(), 2u) << c.what;
+    EXPECT_STREQ(history.Items()[0].m_szCode, L"600000") << c.what;
+    EXPECT_STREQ(history.Items()[1].m_szCode, L"000001") << c.what;
+  }
+}
+
+// Counts what the loader asks to read.
+class CCountingIo : public CHistoryFileIoPosix {
+ public:
+  bool ReadAt(const std::wstring& path, uint64_t offset, size_t count, Bytes& bytes) override {
+    m_nRequested += count;
+    return CHistoryFileIoPosix::ReadAt(path, offset, count, bytes);
+  }
+  uint64_t m_nRequested = 0;
+};
+
+TEST_F(RecentHistoryTest, AHugeFileCostsWhatANormalOneDoesAndDuplicatesLoadOnce) {
+  // 20,000 records: a repeat of the first, then distinct ones.
+  Bytes file = Record(u"600000", u"PFYH", u"浦发银行", 0x0102, -1, 0xFFFFFFFF, 1);
+  file = file + Record(u"600000", u"SPDB", u"浦发银行", 0x0102, -1, 256, 0) + file;
+  for (int n = 0; file.size() < 20000 * 180; ++n) {
+    const std::string digits = std::to_string(n);
+    const Bytes record = Record(std::u16string(digits.begin(), digits.end()), u"HK", u"名", 0x0102,
+                                -1, 0xFFFFFFFF, 1);
+    file.insert(file.end(), record.begin(), record.end());
+  }
+  WriteBytes(file);
+  CCountingIo counting;
+  CRecentHistory history(Path(), &counting);
+  ASSERT_TRUE(history.Load());
+  const std::vector<KeyboardItemInfo>& items = history.Items();
+  ASSERT_EQ(items.size(), 100u);
+  EXPECT_STREQ(items[0].m_szHotKey, L"PFYH");  // the first copy of the repeated item stays
+  EXPECT_STREQ(items[1].m_szCode, L"0");
+  EXPECT_STREQ(items[99].m_szCode, L"98");
+  EXPECT_LE(counting.m_nRequested, 2u * 100 * 180);  // the records up to the hundredth
+  // The next save writes those hundred.
+  ASSERT_TRUE(history.Save());
+  EXPECT_EQ(ReadBytes().size(), 100u * 180);
+}
+
+// The captured lines of the logger.
+std::vector<std::wstring>* g_pLogLines = nullptr;
+void CaptureLogLine(void*, const wchar_t* logger, int, const wchar_t* text) {
+  if (g_pLogLines) g_pLogLines->push_back(std::wstring(logger) + L" " + text);
+}
+
+TEST_F(RecentHistoryTest, ADamagedFileIsSetAsideWithALogLineNotDeleted) {
+  std::vector<std::wstring> lines;
+  g_pLogLines = &lines;
+  SetLogLineHook(CaptureLogLine, nullptr);
+  // Four good records cut short: 899 bytes.
+  Bytes good;
+  for (const char16_t* code : {u"600000", u"600001", u"600002", u"600003"})
+    good = good + Record(code, u"H", u"N", 0x0102, -1, 0xFFFFFFFF, 1);
+  const Bytes damaged(good.begin(), good.begin() + 899);
+  WriteBytes(damaged);
+  CRecentHistory history(Path(), &m_io);
+  EXPECT_FALSE(history.Load());
+  EXPECT_TRUE(history.Items().empty());
+  EXPECT_FALSE(plat::FileExists(Path().c_str()));
+  std::ifstream aside(File() + ".damaged", std::ios::binary);
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(aside), std::istreambuf_iterator<char>()),
+            damaged);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(L"[CSuggestListWnd::LoadHistory]"), std::wstring::npos) << lines[0];
+  EXPECT_NE(lines[0].find(L"899 bytes"), std::wstring::npos) << lines[0];
+  EXPECT_NE(lines[0].find(L".damaged"), std::wstring::npos) << lines[0];
+
+  // A later damaged file replaces the older copy: one copy, the newest.
+  const Bytes shorter(good.begin(), good.begin() + 181);
+  WriteBytes(shorter);
+  EXPECT_FALSE(history.Load());
+  std::ifstream newest(File() + ".damaged", std::ios::binary);
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(newest), std::istreambuf_iterator<char>()),
+            shorter);
+  EXPECT_EQ(m_dir.Entries(), std::vector<std::string>{"RecentKeyBoard_Stock.dat.damaged"});
+  SetLogLineHook(nullptr, nullptr);
+  g_pLogLines = nullptr;
 }
 
 TEST_F(RecentHistoryTest, SavedFileHasTheRecordLayoutAndLoadsBackAsSaved) {
