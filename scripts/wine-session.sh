@@ -168,6 +168,17 @@ start_keeper() {
   return 1
 }
 
+install_marlett() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] || continue
+    mkdir -p "$fonts"
+    cmp -s "$font" "$fonts/marlett.ttf" || cp "$font" "$fonts/marlett.ttf"
+    return 0
+  done
+  log "no marlett.ttf: title-bar buttons will show letters"
+}
+
 start_session() {
   mkdir -p "$state/prefix"
   if [ -f "$envfile" ]; then
@@ -201,6 +212,9 @@ start_session() {
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   # Creates or updates the prefix; its helper processes stay with the persistent server.
   "$WINE" wineboot -u </dev/null >/dev/null 2>&1
+  # The title bars' minimise, maximise and close glyphs come from Marlett, which Debian's Wine
+  # ships but does not put where the prefix's processes look for fonts.
+  install_marlett
 
   local reg=$state/settings.reg
   write_registry_file "$reg"
