@@ -105,6 +105,13 @@ foreach(name IN ITEMS GetClassObject Init Release)
   endforeach()
 endforeach()
 
+# The terminal services' C functions for hosts, under their plain names.
+foreach(name IN ITEMS ComputePinyinKeys ComputePinyinInitials)
+  if(NOT name IN_LIST SERVICES_EXPORTS)
+    fail("TerminalServices.dll does not export ${name}")
+  endif()
+endforeach()
+
 # The component may import system DLLs, the terminal services and the window framework, nothing
 # else.
 set(system_dlls

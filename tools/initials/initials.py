@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """Pinyin-initials hot keys for keyboard item names.
 
-Run while generating item lists, never by the terminal. A name's hot key is the pinyin initial of
-each Chinese character, ASCII letters and digits kept upper-cased (full-width forms folded to
-ASCII), everything else dropped: "ST国华" -> "STGH", "*ST" -> "ST".
+Run while generating item lists. A name's hot key is the pinyin initial of each Chinese
+character, ASCII letters and digits kept upper-cased (full-width forms folded to ASCII), everything
+else dropped: "ST国华" -> "STGH", "*ST" -> "ST". Its full pinyin key spells each character's
+syllable instead of its initial, without tones ("ü" as "V", as pinyin keyboards type it).
+
+The terminal computes the same keys at run time (services/Pinyin.h) from a table this tool
+generates (--cpp): the readings below, resolved to each character's choices.
 
 Readings come from the Unihan data of the unicode-data package. A character's name reading is, in
 order: the phrase table below, the character table below, kMandarin's first value, then the first
@@ -16,6 +20,8 @@ Usage:
   initials.py [--unihan FILE] --items IN [--out OUT]
       IN is a hotkey-search items file (code, hotkey, name, type, extra, kind, market). An empty hot
       key is computed from the name; a computed security or alias row is followed by its alias rows.
+  initials.py [--unihan FILE] --cpp [--check]
+      writes the run-time reading table, services/PinyinReadings.cpp (--check: compare instead).
 """
 
 import argparse
@@ -47,7 +53,8 @@ UNIHAN_PATHS = (
 
 # Characters whose dictionary default is not the reading that security names use. The value is the
 # name reading and the other readings to offer as aliases: None keeps the ones the data attests,
-# () offers none. Only characters whose initials differ between readings need an entry.
+# () offers none. Only characters whose initials or spelt syllables differ between readings need
+# an entry.
 CHAR_OVERRIDES = {
     "行": ("háng", None),  # banks: 银行, 农商行; 行业
     "长": ("cháng", None),  # 长江, 长城, 长安, 长春, 长沙
@@ -56,6 +63,12 @@ CHAR_OVERRIDES = {
     "盛": ("shèng", ()),  # chéng (to fill a bowl) never occurs in names
     "泊": ("bó", ()),  # 苏泊尔, 停泊; the lake reading pō is rare
     "宿": ("sù", ()),  # 宿迁, 网宿; xiǔ (one night) never occurs in names
+    # Same initial either way; the full pinyin key spells the name reading.
+    "地": ("dì", None),  # 地产, 绿地, 置地; the particle de is the dictionary's first
+    "拓": ("tuò", None),  # 拓普, 拓荆, 力拓
+    "佛": ("fó", None),  # 佛山, 雪佛龙
+    "仔": ("zǎi", None),  # 片仔癀, 湾仔
+    "勒": ("lè", None),  # 卡特彼勒 and other transliterations
 }
 
 # Words whose reading differs from the character table. A word's readings are fixed: its characters
@@ -73,7 +86,13 @@ PHRASE_OVERRIDES = {
     "音乐": ("yīn", "yuè"),
     "娱乐": ("yú", "lè"),
     "可乐": ("kě", "lè"),
+    "美的": ("měi", "dì"),  # the brand reads dì; the particle de is the dictionary's first
 }
+
+
+def unihan_installed():
+    return any(os.path.exists(p) for p in UNIHAN_PATHS)
+
 
 class InitialsError(Exception):
     """A name or item that cannot be turned into a valid hot key or item."""
@@ -89,6 +108,15 @@ def initial_of(reading):
         if "a" <= ch.lower() <= "z":
             return ch.upper()
     raise InitialsError("reading without a letter: %r" % reading)
+
+
+def syllable_of(reading):
+    """Upper-case letters of a reading without its tone: 'lǜ' -> 'LV', 'zhòng' -> 'ZHONG'."""
+    letters = unicodedata.normalize("NFD", reading).replace("u\u0308", "v")
+    syllable = "".join(ch for ch in letters if "a" <= ch <= "z").upper()
+    if not syllable:
+        raise InitialsError("reading without a letter: %r" % reading)
+    return syllable
 
 
 def fold_ascii(ch):
@@ -122,6 +150,7 @@ class Readings:
 
     def __init__(self, table, char_overrides=None, phrase_overrides=None):
         self.table = table
+        self.version = None  # the Unicode version of the data, where its file says it
         self.char_overrides = CHAR_OVERRIDES if char_overrides is None else char_overrides
         self.phrases = PHRASE_OVERRIDES if phrase_overrides is None else phrase_overrides
         self.phrases_longest_first = sorted(self.phrases, key=len, reverse=True)
@@ -139,7 +168,10 @@ class Readings:
     @classmethod
     def from_lines(cls, lines, **overrides):
         table = {}
+        version = None
         for line in lines:
+            if line.startswith("# Unicode version:"):
+                version = line.partition(":")[2].strip()
             if not line or line[0] != "U":
                 continue
             parts = line.rstrip("\n").split("\t")
@@ -147,7 +179,9 @@ class Readings:
                 continue
             ch = chr(int(parts[0][2:], 16))
             table.setdefault(ch, {})[parts[1]] = _parse_field(parts[1], parts[2])
-        return cls(table, **overrides)
+        readings = cls(table, **overrides)
+        readings.version = version
+        return readings
 
     @classmethod
     def load(cls, path=None):
@@ -210,61 +244,102 @@ class Readings:
             out.insert(0, override[0])
         return out
 
+    def char_choices(self, ch):
+        """The readings a character offers in names: its name reading first, then one per other
+        initial."""
+        return _distinct_initials(self.default_reading(ch), self.common_readings(ch))
+
+    def word_choices(self, phrase):
+        """Per character of a listed word, its readings as char_choices gives them."""
+        out = []
+        for reading in self.phrases[phrase]:
+            primary, *others = reading.split("|")
+            out.append(_distinct_initials(primary, others))
+        return out
+
+
+def _distinct_initials(primary, others):
+    """The name reading, then the first of the other readings for each initial not yet offered."""
+    out = [primary]
+    initials = {initial_of(primary)}
+    for reading in others:
+        letter = initial_of(reading)
+        if letter not in initials:
+            initials.add(letter)
+            out.append(reading)
+    return out
+
+
+def _spelled(readings):
+    return [(initial_of(reading), syllable_of(reading)) for reading in readings]
+
 
 def _choices(name, readings):
-    """Per output position, its initials: the name reading's first, then the others."""
+    """Per output position, its (initial, syllable) choices: the name reading's first, then one
+    per other initial. A letter or digit is its own initial and syllable."""
     positions = []
     i = 0
     while i < len(name):
         phrase = next((p for p in readings.phrases_longest_first if name.startswith(p, i)), None)
         if phrase:
-            for reading in readings.phrases[phrase]:
-                primary, *others = reading.split("|")
-                positions.append(_initials_list(primary, others))
+            positions.extend(_spelled(choices) for choices in readings.word_choices(phrase))
             i += len(phrase)
             continue
         ch = name[i]
         i += 1
         ascii_ch = fold_ascii(ch)
         if ascii_ch:
-            positions.append([ascii_ch])
+            positions.append([(ascii_ch, ascii_ch)])
         elif readings.is_han(ch):
-            positions.append(
-                _initials_list(readings.default_reading(ch), readings.common_readings(ch))
-            )
+            positions.append(_spelled(readings.char_choices(ch)))
         elif unicodedata.name(ch, "").startswith("CJK"):
             raise InitialsError("no reading for %s (U+%04X) in %s" % (ch, ord(ch), name))
     return positions
 
 
-def _initials_list(primary, others):
-    out = [initial_of(primary)]
-    for reading in others:
-        letter = initial_of(reading)
-        if letter not in out:
-            out.append(letter)
-    return out
-
-
-def hotkeys(name, readings, max_aliases=MAX_ALIASES):
-    """(hot key, [alias hot keys]) of a name. Aliases come fewest changed positions first, then
-    leftmost changes first; at most max_aliases of them."""
-    positions = _choices(name, readings)
-    primary = "".join(p[0] for p in positions)
+def _alias_picks(positions, max_aliases):
+    """Per alias, the {position: choice} it changes: fewest changed positions first, then leftmost
+    changes first; at most max_aliases of them."""
     variable = [i for i, p in enumerate(positions) if len(p) > 1]
-    aliases = []
     for changed in range(1, len(variable) + 1):
         for subset in itertools.combinations(variable, changed):
             for picks in itertools.product(*(range(1, len(positions[i])) for i in subset)):
-                letters = [p[0] for p in positions]
-                for i, pick in zip(subset, picks):
-                    letters[i] = positions[i][pick]
-                key = "".join(letters)
-                if key != primary and key not in aliases:
-                    aliases.append(key)
-                if len(aliases) >= max_aliases:
-                    return primary, aliases
+                if max_aliases <= 0:
+                    return
+                max_aliases -= 1
+                yield dict(zip(subset, picks))
+
+
+def _key_positions(name, readings):
+    """The positions of a name that a key can hold: one per character of the hot key."""
+    return _choices(name, readings)[:MAX_HOTKEY_LENGTH]
+
+
+def _key(positions, picks, part):
+    """Initials (part 0) or syllables (part 1) of the positions, with picks' choices."""
+    text = "".join(p[picks.get(i, 0)][part] for i, p in enumerate(positions))
+    return text[:MAX_HOTKEY_LENGTH]
+
+
+def hotkeys(name, readings, max_aliases=MAX_ALIASES):
+    """(hot key, [alias hot keys]) of a name, cut to MAX_HOTKEY_LENGTH. Aliases come fewest changed
+    positions first, then leftmost changes first; at most max_aliases of them. Each alias changes
+    other positions, so every one differs from the hot key and from the others."""
+    positions = _key_positions(name, readings)
+    primary = _key(positions, {}, 0)
+    aliases = [_key(positions, picks, 0) for picks in _alias_picks(positions, max_aliases)]
     return primary, aliases
+
+
+def full_pinyin(name, readings):
+    """(full pinyin key, full pinyin of the first alias's reading or ""), each cut to
+    MAX_HOTKEY_LENGTH; the second is "" as well where the cut leaves it equal to the first."""
+    positions = _key_positions(name, readings)
+    primary = _key(positions, {}, 1)
+    second = ""
+    for picks in _alias_picks(positions, 1):
+        second = _key(positions, picks, 1)
+    return primary, (second if second != primary else "")
 
 
 def parse_number(text, what, line_no):
@@ -335,17 +410,45 @@ def process_items(lines, readings):
     return out
 
 
+def write_table(readings, out, check):
+    """Writes the run-time reading table to out, or with check compares; 0 when written or equal."""
+    import readings_table  # it builds on this module
+
+    text = readings_table.render(readings)
+    path = out or readings_table.TABLE_PATH
+    if check:
+        try:
+            with open(path, encoding="utf-8", newline="") as f:
+                current = f.read()
+        except OSError as e:
+            print("initials: %s" % e, file=sys.stderr)
+            return 1
+        if current != text:
+            print("initials: %s is out of date; run initials.py --cpp" % path, file=sys.stderr)
+            return 1
+        return 0
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write(text)
+    return 0
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Pinyin-initials hot keys of item names.")
     parser.add_argument("--unihan", help="Unihan_Readings.txt(.bz2) or Unihan.zip")
     parser.add_argument("--items", help="items file to complete ('-' for standard input)")
-    parser.add_argument("--out", help="output file (default: standard output)")
+    parser.add_argument("--cpp", action="store_true", help="write the run-time reading table")
+    parser.add_argument("--check", action="store_true", help="with --cpp: compare, do not write")
+    parser.add_argument("--out", help="output file (default: standard output; the table's file)")
     parser.add_argument("names", nargs="*")
     args = parser.parse_args(argv)
-    if bool(args.items) == bool(args.names):
-        parser.error("give either --items or names")
+    if (bool(args.items) + bool(args.names) + args.cpp) != 1:
+        parser.error("give one of --items, --cpp or names")
+    if args.check and not args.cpp:
+        parser.error("--check goes with --cpp")
     try:
         readings = Readings.load(args.unihan)
+        if args.cpp:
+            return write_table(readings, args.out, args.check)
         if args.names:
             lines = []
             for name in args.names:

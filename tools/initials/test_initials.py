@@ -106,6 +106,14 @@ class UnihanNamesTest(unittest.TestCase):
             Readings(self.readings.table, phrase_overrides={"重庆": ("chóng|zàng", "qìng")})
 
 
+@unittest.skipUnless(initials.unihan_installed(), "the Unihan readings are not installed")
+class GeneratedTableTest(unittest.TestCase):
+    def test_committed_table_is_what_the_readings_give(self):
+        stderr = io.StringIO()
+        with contextlib.redirect_stderr(stderr):
+            self.assertEqual(initials.main(["--cpp", "--check"]), 0, stderr.getvalue())
+
+
 class FixtureReadingsTest(unittest.TestCase):
     def test_fallback_fields_and_alias_threshold(self):
         readings = fixture()
