@@ -336,6 +336,9 @@ TEST_F(RecentHistoryTest, PicksGoToTheFrontReplacingTheSameSecurityByKindClass) 
   ASSERT_TRUE(history.Add(&security));                 // re-picking moves it back to the front
   ASSERT_EQ(history.Items().size(), 2u);
   EXPECT_TRUE(history.Items()[0] == security && history.Items()[1] == other);
+  ASSERT_TRUE(history.Add(&security));  // picking the newest again keeps one copy, in front
+  ASSERT_EQ(history.Items().size(), 2u);
+  EXPECT_TRUE(history.Items()[0] == security && history.Items()[1] == other);
 }
 
 TEST_F(RecentHistoryTest, OnlySecuritiesTheDataCentreKnowsAreAdded) {

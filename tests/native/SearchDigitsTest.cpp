@@ -110,4 +110,25 @@ TEST(SearchDigits, CapStopsAtExactlyOneHundred) {
   EXPECT_EQ(bed.Search(L"6014").size(), 10u);
 }
 
+// Hong Kong categories 21 to 23 alike: their endings come in the second pass, after the
+// beginnings of the categories before them and ahead of those after them; their beginnings in
+// the third.
+TEST(SearchDigits, EveryHongKongCategoryOffersEndingsInTheSecondPass) {
+  const unsigned short kHongKong23 = 0x7404;
+  for (unsigned short type : {HK_MAIN, HK_OTHER, kHongKong23}) {
+    SearchBed bed;
+    ASSERT_TRUE(bed.LoadSingle({
+        Security(L"700123", L"HKA", L"港股甲", type, 31),  // ends
+        Security(L"12399", L"HKB", L"港股乙", type, 31),   // begins
+        Security(L"123001", L"ZSA", L"指数甲", INDEX, 0),  // 37, begins
+        Security(L"399123", L"ZSB", L"指数乙", INDEX, 0),  // 37, ends
+    }));
+    const int typeWord = type;
+    const int category = CategoryOfSecurity(L"700123", &typeWord);
+    ASSERT_TRUE(category >= 21 && category <= 23) << type;
+    EXPECT_EQ(bed.Find(L"123"), (RowList{L"700123 3", L"123001 2", L"12399 2", L"399123 3"}))
+        << "category " << category;
+  }
+}
+
 }  // namespace

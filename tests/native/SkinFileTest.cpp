@@ -51,6 +51,7 @@ TEST(SkinFile, ReportsEachBadLineAndKeepsTheRest) {
   const Case kCases[] = {
       {"color A = #FFF", L"#RRGGBB"},
       {"color B = #GG0000", L"#RRGGBB"},
+      {"color S = #0102030", L"#RRGGBB"},  // one digit too many
       {"color C = 255,0,0", L"#RRGGBB"},
       {"colour D = #000000", L"unknown entry kind"},
       {"color = #000000", L"KEY = VALUE"},
