@@ -5,14 +5,14 @@
 
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 
 void CDemoTerminal::AddLine(DemoLineKind kind, const std::wstring& text) {
   {
     std::lock_guard<std::mutex> lock(m_linesLock);
     m_lines.push_back({kind, text});
     if (m_pLogFile) {
-      std::string utf8 = WideToUtf8(text) + "\n";
+      std::string utf8 = plat::WideToUtf8(text) + "\n";
       fwrite(utf8.data(), 1, utf8.size(), m_pLogFile);
       fflush(m_pLogFile);
     }

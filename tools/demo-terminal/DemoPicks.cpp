@@ -6,8 +6,8 @@
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
 #include "frame/Unknown.h"
+#include "platform/Utf8.h"
 #include "services/TerminalEnv.h"
-#include "tools/common/Utf8.h"
 
 namespace {
 
@@ -130,7 +130,7 @@ void CDemoTerminal::OnReceiverWindowMessage(WPARAM wParam, LPARAM lParam) {
   if (auto* package = dynamic_cast<CPackager<_STOCK_DEFINE>*>(object)) {
     char code[17] = {};
     memcpy(code, package->m_value.m_szCode, 16);
-    std::wstring wide = Utf8ToWide(code);
+    std::wstring wide = plat::Utf8ToWideLenient(code);
     unsigned market = package->m_value.m_cMarket;
     std::wstring name = SecurityName(wide, static_cast<unsigned char>(market));
     line += FormatText(L"_STOCK_DEFINE market %u code %ls", market, wide.c_str());

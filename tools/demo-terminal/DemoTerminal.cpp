@@ -7,12 +7,12 @@
 #include "DemoItemTag.h"
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
+#include "platform/Utf8.h"
 #include "services/LoggerHost.h"
 #include "services/SecurityMaster.h"
 #include "services/SkinPalette.h"
 #include "services/TerminalEnv.h"
 #include "tools/common/ItemsFile.h"
-#include "tools/common/Utf8.h"
 
 extern const unsigned char kEmbeddedItems[];
 extern const size_t kEmbeddedItemsSize;
@@ -123,7 +123,7 @@ bool CDemoTerminal::LoadItems(std::wstring* error) {
   std::string text(reinterpret_cast<const char*>(kEmbeddedItems), kEmbeddedItemsSize);
   if (!ParseItems(text, &m_items, &parseError)) {
     *error = FormatText(L"built-in items, line %d: %ls", parseError.line,
-                        Utf8ToWide(parseError.message).c_str());
+                        plat::Utf8ToWideLenient(parseError.message).c_str());
     return false;
   }
   int securities = 0, commands = 0;

@@ -9,7 +9,7 @@
 #include "DemoScript.h"
 #include "DemoTerminal.h"
 #include "ScriptRunner.h"
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -78,17 +78,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
       std::wstring path = args[++i];
       scripted = true;
       if (!ReadFile(path, &text)) {
-        errors.push_back("cannot read the script " + WideToUtf8(path));
+        errors.push_back("cannot read the script " + plat::WideToUtf8(path));
         continue;
       }
       std::vector<std::string> scriptErrors;
       ParseDemoScript(text, &steps, &scriptErrors);
-      for (const std::string& e : scriptErrors) errors.push_back(WideToUtf8(path) + ": " + e);
+      for (const std::string& e : scriptErrors) errors.push_back(plat::WideToUtf8(path) + ": " + e);
     } else if (arg == L"--step" && hasValue) {
       DemoStep step;
       std::string error;
       scripted = true;
-      std::string text = WideToUtf8(args[++i]);
+      std::string text = plat::WideToUtf8(args[++i]);
       if (ParseDemoStep(text, &step, &error))
         steps.push_back(step);
       else
@@ -104,7 +104,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
       if (options.viewType < 0 || options.viewType > 5)
         errors.push_back("--view-type takes 0 to 5");
     } else {
-      errors.push_back("unknown argument " + WideToUtf8(arg));
+      errors.push_back("unknown argument " + plat::WideToUtf8(arg));
     }
   }
   if (!errors.empty()) {
@@ -117,7 +117,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   CDemoTerminal terminal;
   std::wstring error;
   if (!terminal.Start(options, &error)) {
-    Print(stderr, "demo-terminal: " + WideToUtf8(error) + "\n");
+    Print(stderr, "demo-terminal: " + plat::WideToUtf8(error) + "\n");
     if (!scripted) MessageBoxW(nullptr, error.c_str(), L"Demo terminal", MB_OK | MB_ICONERROR);
     return 2;
   }
