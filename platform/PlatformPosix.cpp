@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "Platform.h"
+#include "Utf8.h"
 
 namespace plat {
 
@@ -25,45 +26,6 @@ struct AutoResetEvent {
   std::condition_variable signal;
   bool signalled = false;
 };
-
-std::string ToUtf8(const wchar_t* text) {
-  std::string out;
-  for (; text && *text; ++text) {
-    uint32_t c = static_cast<uint32_t>(*text);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-// Paths are taken as UTF-8.
-std::wstring FromUtf8(const std::string& text) {
-  std::wstring wide;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    uint32_t u = c;
-    size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra) u = c & (0x3F >> extra);
-    for (size_t k = 1; k <= extra && i + k < text.size(); ++k)
-      u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    wide += static_cast<wchar_t>(u);
-    i += extra + 1;
-  }
-  return wide;
-}
 
 }  // namespace
 
@@ -178,7 +140,7 @@ bool ToAnsi(const wchar_t* text, char* out, size_t outSize) {
 }
 
 void ShowMessageBox(const wchar_t* text) {
-  std::string line = ToUtf8(text);
+  std::string line = WideToUtf8(text);
   line += '\n';
   fputs(line.c_str(), stderr);
 }
@@ -199,7 +161,7 @@ std::wstring ModuleDirectory() {
   }
   size_t slash = path.rfind('/');
   path = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-  return FromUtf8(path);
+  return Utf8ToWideLenient(path);
 }
 
 std::wstring ProcessDirectory() {
@@ -209,16 +171,16 @@ std::wstring ProcessDirectory() {
   std::string path(buffer, static_cast<size_t>(n));
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return std::wstring();
-  return FromUtf8(path.substr(0, slash == 0 ? 1 : slash));
+  return Utf8ToWideLenient(path.substr(0, slash == 0 ? 1 : slash));
 }
 
-std::string Utf8Path(const wchar_t* path) { return path ? ToUtf8(path) : std::string(); }
+std::string Utf8Path(const wchar_t* path) { return WideToUtf8(path); }
 
 bool FileExists(const wchar_t* path) {
   struct stat info;
-  return path && stat(ToUtf8(path).c_str(), &info) == 0;
+  return path && stat(WideToUtf8(path).c_str(), &info) == 0;
 }
 
-bool DeleteFileAt(const wchar_t* path) { return path && unlink(ToUtf8(path).c_str()) == 0; }
+bool DeleteFileAt(const wchar_t* path) { return path && unlink(WideToUtf8(path).c_str()) == 0; }
 
 }  // namespace plat

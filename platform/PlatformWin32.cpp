@@ -1,5 +1,6 @@
 // The platform seam on Windows: thin calls into the kernel, user and shell libraries.
 #include "Platform.h"
+#include "Utf8.h"
 
 #include <process.h>
 #include <shlwapi.h>
@@ -123,15 +124,7 @@ std::wstring ProcessDirectory() {
   return path;
 }
 
-std::string Utf8Path(const wchar_t* path) {
-  if (!path) return std::string();
-  int size = WideCharToMultiByte(CP_UTF8, 0, path, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path, -1, &out[0], size, nullptr, nullptr);
-  out.resize(static_cast<size_t>(size - 1));
-  return out;
-}
+std::string Utf8Path(const wchar_t* path) { return WideToUtf8(path); }
 
 bool FileExists(const wchar_t* path) { return path && PathFileExistsW(path) != FALSE; }
 

@@ -124,6 +124,16 @@ bool Gb2312ToWide(const char* text, std::wstring& out) {
 #endif
 }
 
+size_t Gb2312PrefixLength(const std::string& text, size_t maxBytes) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t step = static_cast<unsigned char>(text[i]) >= 0x81 ? 2 : 1;
+    if (i + step > maxBytes || i + step > text.size()) break;
+    i += step;
+  }
+  return i;
+}
+
 }  // namespace ts
 
 bool CDataComFun::GB2312ToUnicode(const char* text, wchar_t*& out) {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace ts {
 
@@ -14,7 +14,7 @@ FILE* OpenPath(const std::wstring& path, const char* mode) {
   std::wstring wideMode(mode, mode + strlen(mode));
   return _wfopen(path.c_str(), wideMode.c_str());
 #else
-  return fopen(WideToUtf8(path).c_str(), mode);
+  return fopen(plat::WideToUtf8(path).c_str(), mode);
 #endif
 }
 

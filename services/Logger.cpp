@@ -6,7 +6,7 @@
 
 #include "HostFiles.h"
 #include "LoggerHost.h"
-#include "TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ class CFileLogger : public LightLogger::CLogger {
     if (hook) hook(hookContext, m_name.c_str(), level, text);
     if (directory.empty()) return;
     const std::string line =
-        ts::Timestamp() + " [" + std::to_string(level) + "] " + ts::WideToUtf8(text);
+        ts::Timestamp() + " [" + std::to_string(level) + "] " + plat::WideToUtf8(text);
     std::lock_guard<std::mutex> lock(WriteMutex());
     ts::AppendLine(ts::JoinPath(directory, FileNameFor(m_name.c_str())), line);
   }

@@ -4,7 +4,7 @@
 
 #include "HostFiles.h"
 #include "SecurityMaster.h"
-#include "TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -77,7 +77,8 @@ int CSecurityMaster::LoadText(const std::string& utf8, int* rejected) {
     std::wstring code;
     std::wstring name;
     bool ok = fields.size() >= 3 && fields.size() <= 5 && ParseNumber(fields[1], 255, market) &&
-              ts::Utf8ToWide(fields[0], code) && !code.empty() && ts::Utf8ToWide(fields[2], name);
+              plat::Utf8ToWide(fields[0], &code) && !code.empty() &&
+              plat::Utf8ToWide(fields[2], &name);
     if (ok) type = market << 8;
     if (ok && fields.size() >= 4 && !fields[3].empty()) ok = ParseNumber(fields[3], 0xFFFF, type);
     if (ok && fields.size() >= 5 && !fields[4].empty()) {

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace ts {
 
@@ -170,7 +170,7 @@ SkinFile ParseSkinText(const std::string& utf8) {
       skin.issues.push_back(SkinIssue{lineNumber, message});
     };
     std::wstring line;
-    if (!Utf8ToWide(raw, line)) {
+    if (!plat::Utf8ToWide(raw, &line)) {
       report(L"not UTF-8 text");
       continue;
     }

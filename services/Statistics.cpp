@@ -5,7 +5,7 @@
 
 #include "HostFiles.h"
 #include "StatisticsHost.h"
-#include "TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void Record(StatisticsKind kind, int type, const wchar_t* text) {
     if (!state.file.empty()) {
       const std::string line =
           ts::Timestamp() + (kind == STATISTICS_DATA_TYPE ? "\tDataType\t" : "\tDataFuncType\t") +
-          std::to_string(type) + "\t" + ts::WideToUtf8(tally.lastText);
+          std::to_string(type) + "\t" + plat::WideToUtf8(tally.lastText);
       ts::AppendLine(state.file, line);
     }
     hook = state.hook;

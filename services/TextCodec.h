@@ -1,16 +1,11 @@
-// UTF-8 and GB2312 (code page 936) conversions used inside the services library.
+// GB2312 (code page 936) conversions used inside the services library (services/Gb2312.cpp);
+// UTF-8 is platform/Utf8.h.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 namespace ts {
-
-// Decodes UTF-8 into wide characters (UTF-16 where wchar_t has 16 bits, UTF-32 elsewhere).
-// False on malformed input.
-bool Utf8ToWide(const std::string& text, std::wstring& out);
-// Encodes wide characters as UTF-8; unpaired surrogates become U+FFFD.
-std::string WideToUtf8(const std::wstring& text);
 
 // Encodes to code page 936; characters it lacks become '?'. False only if the converter is
 // missing.

@@ -1,5 +1,10 @@
 // Item categories: which of the 72 lists of a group holds a record's keys, and the name the
-// suggestion list shows for it.
+// suggestion list shows for it. A security's category follows from its type word: the high byte
+// is the market group, the low byte the kind of security within it. Commands have type words of
+// their own (market bytes 100 to 103).
+#include <cstddef>
+#include <cstdint>
+
 #include "frame/DataComFun.h"
 #include "platform/Platform.h"
 #include "table/MappingTable.h"
@@ -25,95 +30,148 @@ const wchar_t* const kCategoryNames[ITEM_CATEGORIES] = {
 };
 
 const int kUnknownCategory = 66;
+// Market group 0, kind 81: Beijing A shares and the NEEQ share one kind; the code tells them
+// apart (京A 19, 三板 20).
+const int kBeijingOrNeeq = -1;
 
-int CategoryOfCommand(unsigned hi, unsigned lo) {
-  switch (hi) {
-    case 100:
-      return 5;
-    case 101:
-      return lo == 1 ? 9 : lo == 2 ? 8 : lo == 3 ? 7 : 6;
-    case 102:
-      return 71;
-    case 103:
-      return lo <= 3 ? static_cast<int>(lo) : 4;
-    default:
-      return kUnknownCategory;
+// Type words whose market byte and low byte both fall in the ranges (inclusive) belong to the
+// category. Within a market range the first rule that takes the low byte decides; a type word
+// that no rule takes is of no known category (未知). The comment gives the category's name.
+struct CategoryRule {
+  uint8_t marketFirst, marketLast;
+  uint8_t lowFirst, lowLast;
+  int category;
+};
+
+// Where each market byte's rules begin: the first rule whose market range does not end below it.
+struct MarketIndex {
+  uint8_t firstRule[256];
+};
+
+template <size_t N>
+constexpr MarketIndex IndexByMarket(const CategoryRule (&rules)[N]) {
+  static_assert(N < 256, "rule numbers are bytes");
+  MarketIndex index{};
+  size_t rule = 0;
+  for (unsigned market = 0; market < 256; ++market) {
+    while (rule < N && rules[rule].marketLast < market) ++rule;
+    index.firstRule[market] = static_cast<uint8_t>(rule);
   }
+  return index;
 }
 
-int CategoryOfMarketGroup0(const wchar_t* code, unsigned lo) {
-  switch (lo) {
-    case 5:
-      return 36;
-    case 6:
-      return 12;
-    case 7:
-      return 18;
-    case 8:
-      return 42;
-    case 10:
-    case 14:
-      return 40;
-    case 12:
-      return 63;
-    case 13:
-      return 13;
-    case 21:
-      return 64;
-    case 80:
-      return 14;
-    case 81: {
-      char narrow[64];
-      plat::ToAnsi(code ? code : L"", narrow, sizeof(narrow));
-      return CDataComFun::IsBJAGu(narrow, 0) ? 19 : 20;
-    }
-    default:
-      return kUnknownCategory;
-  }
+// In rising market order, and rules of one market range next to each other, so that a market's
+// rules are found from an index by market byte.
+constexpr CategoryRule kSecurityRules[] = {
+    // Market group 0: Shenzhen, and Beijing and the NEEQ.
+    {0, 0, 5, 5, 36},    // 指数
+    {0, 0, 6, 6, 12},    // 深A, main board
+    {0, 0, 7, 7, 18},    // 深B
+    {0, 0, 8, 8, 42},    // 债券
+    {0, 0, 10, 10, 40},  // 基金, ETF
+    {0, 0, 12, 12, 63},  // 权证
+    {0, 0, 13, 13, 13},  // 深A, SME board
+    {0, 0, 14, 14, 40},  // 基金, LOF
+    {0, 0, 21, 21, 64},  // 退市
+    {0, 0, 80, 80, 14},  // 深A, ChiNext
+    {0, 0, 81, 81, kBeijingOrNeeq},
+    // Market group 1: Shanghai.
+    {1, 1, 1, 1, 35},      // 指数
+    {1, 1, 2, 2, 11},      // 沪A
+    {1, 1, 3, 3, 17},      // 沪B
+    {1, 1, 4, 4, 41},      // 债券
+    {1, 1, 9, 9, 39},      // 基金, ETF
+    {1, 1, 11, 11, 62},    // 权证
+    {1, 1, 14, 14, 39},    // 基金, LOF
+    {1, 1, 18, 18, 64},    // 退市
+    {1, 1, 23, 23, 15},    // 科创
+    {1, 1, 171, 171, 41},  // 债券
+    {2, 2, 0, 255, 37},    // 指数, Beijing
+    {3, 3, 0, 255, 22},    // 港股
+    {6, 6, 0, 255, 22},    // 港股
+    // Market group 7: the financial futures exchange.
+    {7, 7, 151, 151, 44},    // 期货, index futures
+    {7, 7, 152, 152, 45},    // 期货, bond futures
+    {7, 7, 153, 153, 46},    // 期货
+    {7, 7, 161, 161, 43},    // 指数
+    {8, 8, 0, 255, 47},      // 期货
+    {10, 12, 0, 255, 54},    // 期权
+    {47, 47, 0, 255, 37},    // 指数
+    {90, 90, 0, 255, 37},    // 指数
+    {100, 100, 0, 255, 67},  // 指数
+    {101, 104, 0, 255, 48},  // 期货
+    // Market groups 105 to 107: the US markets, by board.
+    {105, 107, 1, 1, 25},    // 美股
+    {105, 107, 2, 2, 26},    // 美股
+    {105, 107, 3, 3, 27},    // 美股
+    {105, 107, 4, 4, 28},    // 美股
+    {105, 107, 5, 5, 29},    // 美股
+    {105, 107, 6, 6, 30},    // 美股
+    {105, 107, 7, 7, 31},    // 美股
+    {105, 107, 8, 8, 32},    // 美股
+    {105, 107, 0, 255, 33},  // 美股, any other board
+    {108, 115, 0, 255, 48},  // 期货
+    // Market group 116: Hong Kong, by board.
+    {116, 116, 1, 1, 57},    // 港股, main board
+    {116, 116, 2, 2, 58},    // 港股, GEM
+    {116, 116, 3, 3, 21},    // 港股, funds
+    {116, 116, 4, 4, 23},    // 港股
+    {116, 116, 5, 5, 59},    // 港股
+    {116, 116, 6, 6, 60},    // 港股
+    {116, 116, 0, 255, 61},  // 港股, any other board
+    {118, 118, 0, 255, 49},  // 现货
+    {119, 119, 0, 255, 52},  // 外汇
+    {120, 120, 0, 255, 68},  // 汇率
+    {121, 121, 0, 255, 53},  // 外汇
+    {122, 122, 0, 255, 50},  // 现货
+    {123, 123, 0, 255, 51},  // 现货
+    {124, 124, 0, 255, 55},  // 指数
+    {125, 125, 0, 255, 38},  // 指数
+    {130, 132, 0, 255, 48},  // 期货
+    {133, 133, 0, 255, 53},  // 外汇
+    {134, 134, 0, 255, 48},  // 期货
+    {139, 141, 0, 255, 54},  // 期权
+    {142, 142, 0, 255, 48},  // 期货
+    {150, 150, 0, 255, 70},  // 基金, open-end funds
+    {151, 151, 0, 255, 54},  // 期权
+    {153, 153, 0, 255, 24},  // 粉单
+    {155, 156, 0, 255, 34},  // 英股
+    {163, 163, 0, 255, 54},  // 期权
+    {201, 201, 0, 255, 56},  // 指数
+    {202, 202, 0, 255, 69},  // 指数
+    {223, 223, 0, 255, 48},  // 期货
+};
+
+constexpr CategoryRule kCommandRules[] = {
+    {100, 100, 0, 255, 5},   // 功能
+    {101, 101, 1, 1, 9},     // 选股
+    {101, 101, 2, 2, 8},     // 交易
+    {101, 101, 3, 3, 7},     // 五彩
+    {101, 101, 0, 255, 6},   // 指标
+    {102, 102, 0, 255, 71},  // 板块
+    {103, 103, 0, 0, 0},     // 交易
+    {103, 103, 1, 1, 1},     // 交易
+    {103, 103, 2, 2, 2},     // 交易
+    {103, 103, 3, 3, 3},     // 交易
+    {103, 103, 0, 255, 4},   // 交易
+};
+
+template <size_t N>
+int CategoryByRules(const CategoryRule (&rules)[N], const MarketIndex& index, unsigned typeWord) {
+  const unsigned market = (typeWord >> 8) & 0xFF;
+  const unsigned low = typeWord & 0xFF;
+  for (size_t r = index.firstRule[market]; r < N && rules[r].marketFirst <= market; ++r)
+    if (low >= rules[r].lowFirst && low <= rules[r].lowLast) return rules[r].category;
+  return kUnknownCategory;
 }
 
-int CategoryOfMarketGroup1(unsigned lo) {
-  switch (lo) {
-    case 1:
-      return 35;
-    case 2:
-      return 11;
-    case 3:
-      return 17;
-    case 4:
-    case 171:
-      return 41;
-    case 9:
-    case 14:
-      return 39;
-    case 11:
-      return 62;
-    case 18:
-      return 64;
-    case 23:
-      return 15;
-    default:
-      return kUnknownCategory;
-  }
-}
+constexpr MarketIndex kSecurityIndex = IndexByMarket(kSecurityRules);
+constexpr MarketIndex kCommandIndex = IndexByMarket(kCommandRules);
 
-int CategoryOfHongKong(unsigned lo) {
-  switch (lo) {
-    case 1:
-      return 57;
-    case 2:
-      return 58;
-    case 3:
-      return 21;
-    case 4:
-      return 23;
-    case 5:
-      return 59;
-    case 6:
-      return 60;
-    default:
-      return 61;
-  }
+int BeijingOrNeeq(const wchar_t* code) {
+  char narrow[64];
+  plat::ToAnsi(code ? code : L"", narrow, sizeof(narrow));
+  return CDataComFun::IsBJAGu(narrow, 0) ? 19 : 20;
 }
 
 }  // namespace
@@ -124,114 +182,18 @@ const wchar_t* CategoryName(int category) {
 }
 
 int CategoryOfSecurity(const wchar_t* code, const int* type) {
-  unsigned word = static_cast<unsigned>(*type) & 0xFFFF;
-  unsigned hi = word / 256;
-  unsigned lo = word % 256;
-  if (hi > 223) return kUnknownCategory;
-  switch (hi) {
-    case 0:
-      return CategoryOfMarketGroup0(code, lo);
-    case 1:
-      return CategoryOfMarketGroup1(lo);
-    case 2:
-    case 47:
-    case 90:
-      return 37;
-    case 3:
-    case 6:
-      return 22;
-    case 7:
-      switch (lo) {
-        case 151:
-          return 44;
-        case 152:
-          return 45;
-        case 153:
-          return 46;
-        case 161:
-          return 43;
-        default:
-          return kUnknownCategory;
-      }
-    case 8:
-      return 47;
-    case 10:
-    case 11:
-    case 12:
-    case 139:
-    case 140:
-    case 141:
-    case 151:
-    case 163:
-      return 54;
-    case 100:
-      return 67;
-    case 101:
-    case 102:
-    case 103:
-    case 104:
-    case 108:
-    case 109:
-    case 110:
-    case 111:
-    case 112:
-    case 113:
-    case 114:
-    case 115:
-    case 130:
-    case 131:
-    case 132:
-    case 134:
-    case 142:
-    case 223:
-      return 48;
-    case 105:
-    case 106:
-    case 107:
-      return (lo >= 1 && lo <= 8) ? static_cast<int>(lo) + 24 : 33;
-    case 116:
-      return CategoryOfHongKong(lo);
-    case 118:
-      return 49;
-    case 119:
-      return 52;
-    case 120:
-      return 68;
-    case 121:
-    case 133:
-      return 53;
-    case 122:
-      return 50;
-    case 123:
-      return 51;
-    case 124:
-      return 55;
-    case 125:
-      return 38;
-    case 150:
-      return 70;
-    case 153:
-      return 24;
-    case 155:
-    case 156:
-      return 34;
-    case 201:
-      return 56;
-    case 202:
-      return 69;
-    default:
-      return kUnknownCategory;
-  }
+  const int category =
+      CategoryByRules(kSecurityRules, kSecurityIndex, static_cast<unsigned>(*type) & 0xFFFF);
+  return category == kBeijingOrNeeq ? BeijingOrNeeq(code) : category;
 }
 
 int CategoryOf(const KeyboardItemInfo* record, const int* type, const DWORD* kind,
                int aliasBySecurity) {
-  unsigned word = static_cast<unsigned>(*type) & 0xFFFF;
   switch (*kind) {
     case KIND_FORMER_NAME:
       return 65;
     case KIND_COMMAND:
-      return CategoryOfCommand(word / 256, word % 256);
+      return CategoryByRules(kCommandRules, kCommandIndex, static_cast<unsigned>(*type) & 0xFFFF);
     case KIND_ALIAS:
       if (aliasBySecurity == 0) return 10;
       break;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "frame/KeyboardItemInfo.h"
+#include "platform/Utf8.h"
 #include "services/Pinyin.h"
 #include "tools/common/ItemsFile.h"
-#include "tools/common/Utf8.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST(PinyinItemsTest, RunTimeKeysEqualTheDefaultItems) {
     if (keyed || item.m_dwKind == KIND_FORMER_NAME) {
       PinyinKeys keys;
       ASSERT_EQ(ComputePinyinKeys(item.m_szName, &keys), 1);
-      std::string name = WideToUtf8(item.m_szName);
+      std::string name = plat::WideToUtf8(item.m_szName);
       EXPECT_EQ(std::wstring(keys.initials), item.m_szHotKey) << name;
       std::vector<std::wstring> computed(keys.aliases, keys.aliases + keys.aliasCount);
       if (keyed) {  // former names get no alias items

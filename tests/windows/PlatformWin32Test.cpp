@@ -138,4 +138,17 @@ TEST(PlatformWin32, ModuleDirectoryAndFiles) {
   EXPECT_FALSE(plat::FileExists(nullptr) || plat::DeleteFileAt(nullptr));
 }
 
+// Paths in UTF-8 come from our own codec; the system's conversion is the reference, surrogate
+// pairs and unpaired surrogates included.
+TEST(PlatformWin32, Utf8PathAsTheSystemConvertsIt) {
+  const wchar_t* const paths[] = {L"C:\\\u5386\u53F2.dat", L"\xD83D\xDE00", L"a\xD83D\x0062",
+                                  L"\xDE00\xD83D", L""};
+  for (size_t i = 0; i < sizeof(paths) / sizeof(paths[0]); ++i) {
+    char system[64] = {};
+    WideCharToMultiByte(CP_UTF8, 0, paths[i], -1, system, sizeof(system), nullptr, nullptr);
+    EXPECT_EQ(plat::Utf8Path(paths[i]), system) << i;
+  }
+  EXPECT_EQ(plat::Utf8Path(nullptr), "");
+}
+
 }  // namespace

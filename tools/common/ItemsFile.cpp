@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ bool ParseItems(const std::string& text, std::vector<KeyboardItemInfo>* items,
     }
     std::wstring texts[3];
     for (int k = 0; k < 3; ++k) {
-      if (!StrictUtf8ToWide(fields[k], &texts[k])) {
+      if (!plat::Utf8ToWide(fields[k], &texts[k])) {
         error->line = number;
         error->message = std::string("bad ") + kTexts[k] + ": not UTF-8";
         return false;

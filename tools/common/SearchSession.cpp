@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "Utf8.h"
 #include "frame/HotKeyManager.h"
+#include "platform/Utf8.h"
 #include "services/SecurityMaster.h"
 #include "services/TerminalEnv.h"
 #include "table/MappingTable.h"
@@ -99,10 +99,10 @@ std::string FormatResultLine(const KeyboardItemInfo& item) {
   line += '\t';
   line += std::to_string(item.m_nExtraInfo);
   line += '\t';
-  line += WideToUtf8(item.m_szCode);
+  line += plat::WideToUtf8(item.m_szCode);
   line += '\t';
-  line += WideToUtf8(item.m_szHotKey);
+  line += plat::WideToUtf8(item.m_szHotKey);
   line += '\t';
-  line += WideToUtf8(item.m_szName);
+  line += plat::WideToUtf8(item.m_szName);
   return line;
 }

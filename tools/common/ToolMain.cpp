@@ -6,12 +6,12 @@
 
 #include <cstdio>
 
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
+  for (int i = 1; i < argc; ++i) args.push_back(plat::WideToUtf8(argv[i]));
   return RunTool(args);
 }
 #else

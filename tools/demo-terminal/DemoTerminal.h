@@ -1,6 +1,9 @@
 // The demo terminal: our own terminal services, the component loaded the way a terminal loads it,
 // the default items registered with an identifying object each, and the main frame whose
-// keyboard and mouse messages go through the component's slot 9.
+// keyboard and mouse messages go through the component's slot 9. Its parts live in files by
+// purpose: DemoTerminal.cpp (start and stop), DemoMessageLoop.cpp, DemoPicks.cpp (what the
+// receivers are sent), DemoActions.cpp (what the trader does), DemoSkin.cpp (skins and fonts),
+// DemoLines.cpp (the panel's lines); the windows are in DemoWindows.h.
 #pragma once
 
 #include <windows.h>
@@ -79,7 +82,8 @@ class CDemoTerminal {
   void AddSyntheticKeyDown(HWND wnd, WPARAM key, LPARAM lParam);
 
   // --- What the terminal receives. ---
-  void OnCommandWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);        // 0x51C, 0x601
+  void OnCommandWindowPick(WPARAM extra, LPARAM handOver);                        // 0x51C
+  void OnPopupNotice(WPARAM wParam, LPARAM lParam);                               // 0x601
   void OnReceiverWindowMessage(WPARAM wParam, LPARAM lParam);                     // 0x500
   int OnContainerEvent(uint32_t id, UINT message, WPARAM wParam, LPARAM lParam);  // 0x503
   // Sent by the component's windows (IME composition) through the frame's window procedures.
@@ -102,6 +106,8 @@ class CDemoTerminal {
   std::vector<DemoLine> Lines();
   bool Received(const std::wstring& text);
   const DemoTheme& Theme() const { return m_theme; }
+  // The demo's own colours for a skin name: "dark" has the dark set, every other the light one.
+  static const DemoTheme& ThemeOf(const std::wstring& skin);
   const std::wstring& SkinName() const { return m_strSkin; }
   int ViewType() const { return m_nViewType; }
   const DemoOpened& Opened() const { return m_opened; }
@@ -170,6 +176,9 @@ class CDemoTerminal {
   BOOL m_nLastResult;
   std::vector<MSG> m_syntheticKeyDowns;
 };
+
+// printf into a wide string of at most 1023 characters.
+std::wstring FormatText(const wchar_t* format, ...);
 
 // Menu commands of the main frame.
 enum DemoMenuId : UINT {

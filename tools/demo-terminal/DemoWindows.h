@@ -1,6 +1,6 @@
 // The demo terminal's windows: the main frame (the component's view manager), the current view,
 // the command window, a receiver window, an element container and the panel of what the
-// terminal received.
+// terminal received. Each lists its messages in a message map.
 #pragma once
 
 #include <windows.h>
@@ -19,12 +19,21 @@ class CDemoPaintWnd : public CWnd {
   explicit CDemoPaintWnd(CDemoTerminal* terminal) : m_pTerminal(terminal) {}
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   virtual void Paint(HDC dc, const RECT& client) = 0;
-  // The window's own messages; true when handled, with *result.
-  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+  BOOL OnEraseBkgnd(HDC dc);
+  void OnPaint();
+  LRESULT OnImeComposition(WCHAR lastChange, UINT changeFlags);
+  void OnLButtonDown(UINT flags, POINT point);
+  void OnRButtonDown(UINT flags, POINT point);
 
   CDemoTerminal* m_pTerminal;
+
+ private:
+  // Typing goes on in the current view after a click anywhere in the frame.
+  void FocusAfterClick();
+
+  DECLARE_MESSAGE_MAP()
 };
 
 // The current view: what is open.
@@ -43,7 +52,10 @@ class CDemoCommandWnd : public CDemoPaintWnd {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  LRESULT OnPick(WPARAM extra, LPARAM handOver);        // 0x51C
+  LRESULT OnPopupNotice(WPARAM wParam, LPARAM lParam);  // 0x601
+
+  DECLARE_MESSAGE_MAP()
 };
 
 // A window that asks for a security (ShowForWindow): the pick is posted to it.
@@ -53,17 +65,23 @@ class CDemoReceiverWnd : public CDemoPaintWnd {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  LRESULT OnStock(WPARAM wParam, LPARAM handOver);  // 0x500
+
+  DECLARE_MESSAGE_MAP()
 };
 
-// The window of a frame element that asks for a security (ShowForContainer).
+// The window of a frame element that asks for a security (ShowForContainer). It takes the focus
+// itself, as the terminal's frame elements do, and shows when it has it.
 class CDemoContainerWnd : public CDemoPaintWnd {
  public:
   using CDemoPaintWnd::CDemoPaintWnd;
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnSetFocus(HWND other);
+  void OnKillFocus(HWND other);
+
+  DECLARE_MESSAGE_MAP()
 };
 
 // The frame element behind that window: the component sends it the pick synchronously.
@@ -85,7 +103,10 @@ class CDemoPanel : public CDemoPaintWnd {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnLinesChanged();
+  BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);
+
+  DECLARE_MESSAGE_MAP()
 
  private:
   int m_nScrollBack = 0;  // lines scrolled up from the newest
@@ -115,9 +136,18 @@ class CDemoMainFrame : public CDemoPaintWnd, public CViewManager {
 
  protected:
   void Paint(HDC dc, const RECT& client) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnSize(UINT type, int cx, int cy);
+  void OnSetFocus(HWND other);
+  void OnCommand(UINT id, UINT notifyCode, HWND control);
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
+  void OnClose();
+  void OnDestroy();
+
+  DECLARE_MESSAGE_MAP()
 
  private:
+  HMENU CreateFrameMenu();
+
   RECT m_rcStatus;
   HMENU m_hMenu;
 };

@@ -5,7 +5,7 @@
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
 #include "ScreenCapture.h"
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ int CDemoScriptRunner::Run(const std::vector<DemoStep>& steps, bool* quit) {
       if (error.empty()) error = L"the terminal closed";
       std::wstring where = step.line ? L"script line " + std::to_wstring(step.line)
                                      : L"step " + std::to_wstring(index + 1);
-      std::string message = "demo-terminal: " + WideToUtf8(where + L": " + error) + "\n";
+      std::string message = "demo-terminal: " + plat::WideToUtf8(where + L": " + error) + "\n";
       fputs(message.c_str(), stderr);
       fflush(stderr);
       m_pTerminal->AddLine(DemoLineKind::kError, where + L" failed: " + error);
@@ -166,7 +166,7 @@ bool CDemoScriptRunner::RunStep(const DemoStep& step, std::wstring* error, bool*
   CDemoTerminal* t = m_pTerminal;
   switch (step.kind) {
     case DemoStepKind::kType:
-      for (wchar_t c : Utf8ToWide(step.text)) {
+      for (wchar_t c : plat::Utf8ToWideLenient(step.text)) {
         SHORT scan = VkKeyScanW(c);
         // Characters the layout has no key for arrive the way an input method delivers them.
         WPARAM key = (scan != -1 && LOBYTE(scan) != 0xFF) ? LOBYTE(scan) : VK_PROCESSKEY;
@@ -198,8 +198,8 @@ bool CDemoScriptRunner::RunStep(const DemoStep& step, std::wstring* error, bool*
       t->SetViewType(step.number);
       return true;
     case DemoStepKind::kSkin:
-      if (t->ApplySkin(Utf8ToWide(step.text))) return true;
-      *error = L"the skin " + Utf8ToWide(step.text) + L" could not be loaded";
+      if (t->ApplySkin(plat::Utf8ToWideLenient(step.text))) return true;
+      *error = L"the skin " + plat::Utf8ToWideLenient(step.text) + L" could not be loaded";
       return false;
     case DemoStepKind::kShow:
       t->ShowAtView();
@@ -215,7 +215,7 @@ bool CDemoScriptRunner::RunStep(const DemoStep& step, std::wstring* error, bool*
       if (!t->PumpFor(300)) return false;
       RECT area;
       if (!AreaRect(step.area, &area, error)) return false;
-      std::wstring path = Utf8ToWide(step.text);
+      std::wstring path = plat::Utf8ToWideLenient(step.text);
       if (!SaveScreenPng(area, path, error)) return false;
       // The panel is for what the terminal received; the saved file is the script's business.
       printf("screenshot %s\n", step.text.c_str());
@@ -225,11 +225,11 @@ bool CDemoScriptRunner::RunStep(const DemoStep& step, std::wstring* error, bool*
     case DemoStepKind::kExpectReceived:
     case DemoStepKind::kExpectNotReceived: {
       if (!t->PumpPending()) return false;
-      bool found = t->Received(Utf8ToWide(step.text));
+      bool found = t->Received(plat::Utf8ToWideLenient(step.text));
       bool wanted = step.kind == DemoStepKind::kExpectReceived;
       if (found == wanted) return true;
-      *error =
-          (wanted ? L"no line contains \"" : L"a line contains \"") + Utf8ToWide(step.text) + L"\"";
+      *error = (wanted ? L"no line contains \"" : L"a line contains \"") +
+               plat::Utf8ToWideLenient(step.text) + L"\"";
       return false;
     }
     case DemoStepKind::kQuit:

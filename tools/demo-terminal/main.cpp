@@ -9,7 +9,7 @@
 #include "DemoScript.h"
 #include "DemoTerminal.h"
 #include "ScriptRunner.h"
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -53,6 +53,62 @@ bool ReadFile(const std::wstring& path, std::string* text) {
   return true;
 }
 
+// What the command line asks for; help stops the reading at once.
+struct CommandLine {
+  DemoOptions options;
+  std::vector<DemoStep> steps;
+  bool scripted = false;
+  bool keepOpen = false;
+  bool help = false;
+  std::vector<std::string> errors;
+};
+
+void ReadCommandLine(const std::vector<std::wstring>& args, CommandLine* line) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (arg == L"--help" || arg == L"-h") {
+      line->help = true;
+      return;
+    } else if (arg == L"--keep-open") {
+      line->keepOpen = true;
+    } else if (arg == L"--script" && hasValue) {
+      std::string text;
+      std::wstring path = args[++i];
+      line->scripted = true;
+      if (!ReadFile(path, &text)) {
+        line->errors.push_back("cannot read the script " + plat::WideToUtf8(path));
+        continue;
+      }
+      std::vector<std::string> scriptErrors;
+      ParseDemoScript(text, &line->steps, &scriptErrors);
+      for (const std::string& e : scriptErrors)
+        line->errors.push_back(plat::WideToUtf8(path) + ": " + e);
+    } else if (arg == L"--step" && hasValue) {
+      DemoStep step;
+      std::string error;
+      line->scripted = true;
+      std::string text = plat::WideToUtf8(args[++i]);
+      if (ParseDemoStep(text, &step, &error))
+        line->steps.push_back(step);
+      else
+        line->errors.push_back("--step \"" + text + "\": " + error);
+    } else if (arg == L"--log" && hasValue) {
+      line->options.logFile = args[++i];
+    } else if (arg == L"--skin" && hasValue) {
+      line->options.skin = args[++i];
+    } else if (arg == L"--skins" && hasValue) {
+      line->options.skinsFolder = args[++i];
+    } else if (arg == L"--view-type" && hasValue) {
+      line->options.viewType = _wtoi(args[++i].c_str());
+      if (line->options.viewType < 0 || line->options.viewType > 5)
+        line->errors.push_back("--view-type takes 0 to 5");
+    } else {
+      line->errors.push_back("unknown argument " + plat::WideToUtf8(arg));
+    }
+  }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -61,54 +117,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   std::vector<std::wstring> args(argv + 1, argv + argc);
   LocalFree(argv);
 
-  DemoOptions options;
-  std::vector<DemoStep> steps;
-  bool scripted = false, keepOpen = false;
-  std::vector<std::string> errors;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::wstring& arg = args[i];
-    bool hasValue = i + 1 < args.size();
-    if (arg == L"--help" || arg == L"-h") {
-      Print(stdout, kUsage);
-      return 0;
-    } else if (arg == L"--keep-open") {
-      keepOpen = true;
-    } else if (arg == L"--script" && hasValue) {
-      std::string text;
-      std::wstring path = args[++i];
-      scripted = true;
-      if (!ReadFile(path, &text)) {
-        errors.push_back("cannot read the script " + WideToUtf8(path));
-        continue;
-      }
-      std::vector<std::string> scriptErrors;
-      ParseDemoScript(text, &steps, &scriptErrors);
-      for (const std::string& e : scriptErrors) errors.push_back(WideToUtf8(path) + ": " + e);
-    } else if (arg == L"--step" && hasValue) {
-      DemoStep step;
-      std::string error;
-      scripted = true;
-      std::string text = WideToUtf8(args[++i]);
-      if (ParseDemoStep(text, &step, &error))
-        steps.push_back(step);
-      else
-        errors.push_back("--step \"" + text + "\": " + error);
-    } else if (arg == L"--log" && hasValue) {
-      options.logFile = args[++i];
-    } else if (arg == L"--skin" && hasValue) {
-      options.skin = args[++i];
-    } else if (arg == L"--skins" && hasValue) {
-      options.skinsFolder = args[++i];
-    } else if (arg == L"--view-type" && hasValue) {
-      options.viewType = _wtoi(args[++i].c_str());
-      if (options.viewType < 0 || options.viewType > 5)
-        errors.push_back("--view-type takes 0 to 5");
-    } else {
-      errors.push_back("unknown argument " + WideToUtf8(arg));
-    }
+  CommandLine line;
+  ReadCommandLine(args, &line);
+  if (line.help) {
+    Print(stdout, kUsage);
+    return 0;
   }
-  if (!errors.empty()) {
-    for (const std::string& e : errors) Print(stderr, "demo-terminal: " + e + "\n");
+  if (!line.errors.empty()) {
+    for (const std::string& e : line.errors) Print(stderr, "demo-terminal: " + e + "\n");
     Print(stderr, kUsage);
     return 2;
   }
@@ -116,17 +132,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   DeclareDpiAware();
   CDemoTerminal terminal;
   std::wstring error;
-  if (!terminal.Start(options, &error)) {
-    Print(stderr, "demo-terminal: " + WideToUtf8(error) + "\n");
-    if (!scripted) MessageBoxW(nullptr, error.c_str(), L"Demo terminal", MB_OK | MB_ICONERROR);
+  if (!terminal.Start(line.options, &error)) {
+    Print(stderr, "demo-terminal: " + plat::WideToUtf8(error) + "\n");
+    if (!line.scripted) MessageBoxW(nullptr, error.c_str(), L"Demo terminal", MB_OK | MB_ICONERROR);
     return 2;
   }
   int status = 0;
-  if (scripted) {
+  if (line.scripted) {
     bool quit = false;
     CDemoScriptRunner runner(&terminal);
-    status = runner.Run(steps, &quit);
-    if (keepOpen && !quit && !terminal.Closed()) terminal.RunLoop();
+    status = runner.Run(line.steps, &quit);
+    if (line.keepOpen && !quit && !terminal.Closed()) terminal.RunLoop();
   } else {
     terminal.RunLoop();
   }

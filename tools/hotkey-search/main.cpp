@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf8.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
 #include "tools/common/ToolMain.h"
-#include "tools/common/Utf8.h"
 
 namespace {
 
@@ -145,7 +145,7 @@ int RunTool(const std::vector<std::string>& args) {
   std::vector<KeyboardItemInfo> results;
   std::string out;
   for (const std::string& query : options.queries) {
-    std::wstring text = Utf8ToWide(query);
+    std::wstring text = plat::Utf8ToWideLenient(query);
     bool found = options.useCategories ? session.Manager()->SearchKeyboardItemsEx(
                                              text.c_str(), &results, &options.categories)
                                        : session.Manager()->SearchKeyboardItems(

@@ -4,20 +4,21 @@
 #include <iostream>
 #include <string>
 
+#include "platform/Utf8.h"
 #include "services/Pinyin.h"
-#include "tools/common/Utf8.h"
 
 int main() {
   std::ios::sync_with_stdio(false);
   std::string line;
   while (std::getline(std::cin, line)) {
     PinyinKeys keys;
-    ComputePinyinKeys(Utf8ToWide(line).c_str(), &keys);
+    ComputePinyinKeys(plat::Utf8ToWideLenient(line).c_str(), &keys);
     std::string aliases;
     for (int i = 0; i < keys.aliasCount; ++i)
-      aliases += (i ? "," : "") + WideToUtf8(keys.aliases[i]);
-    std::cout << WideToUtf8(keys.initials) << '\t' << aliases << '\t' << WideToUtf8(keys.fullPinyin)
-              << '\t' << WideToUtf8(keys.secondFullPinyin) << '\n';
+      aliases += (i ? "," : "") + plat::WideToUtf8(keys.aliases[i]);
+    std::cout << plat::WideToUtf8(keys.initials) << '\t' << aliases << '\t'
+              << plat::WideToUtf8(keys.fullPinyin) << '\t'
+              << plat::WideToUtf8(keys.secondFullPinyin) << '\n';
   }
   return 0;
 }

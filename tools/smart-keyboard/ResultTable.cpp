@@ -1,6 +1,6 @@
 #include "ResultTable.h"
 
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 #include "window/RowTexts.h"
 
 namespace {
@@ -18,7 +18,7 @@ int ColumnsOf(wchar_t c) {
 std::string Cell(const std::wstring& text, int width) {
   int used = 0;
   for (wchar_t c : text) used += ColumnsOf(c);
-  std::string cell = WideToUtf8(text);
+  std::string cell = plat::WideToUtf8(text);
   if (used < width) cell.append(static_cast<size_t>(width - used), ' ');
   return cell + "  ";
 }
@@ -53,7 +53,7 @@ std::string FormatResultTable(const std::string& query, bool found,
     GetRowTexts(table, category, code, name, static_cast<int>(row), results);
     out += "  " + Cell(std::to_wstring(row + 1), 3) + Cell(code.str(), 10) +
            Cell(item.m_szHotKey, 12) + Cell(name.str(), 20) + Cell(category.str(), 8) +
-           WideToUtf8(HowFound(item.m_eSelectType)) + "\n";
+           plat::WideToUtf8(HowFound(item.m_eSelectType)) + "\n";
   }
   return out;
 }

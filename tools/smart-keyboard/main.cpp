@@ -14,10 +14,10 @@
 #endif
 
 #include "ResultTable.h"
+#include "platform/Utf8.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
 #include "tools/common/ToolMain.h"
-#include "tools/common/Utf8.h"
 
 extern const unsigned char kEmbeddedItems[];
 extern const size_t kEmbeddedItemsSize;
@@ -48,7 +48,8 @@ class Runner {
   Runner(SearchSession& session, bool contract) : m_session(session), m_contract(contract) {}
 
   void Query(const std::string& query) {
-    std::wstring text = m_contract ? Utf8ToWide(query) : AsTyped(Utf8ToWide(query));
+    std::wstring text =
+        m_contract ? plat::Utf8ToWideLenient(query) : AsTyped(plat::Utf8ToWideLenient(query));
     bool found = m_session.Manager()->SearchKeyboardItems(text.c_str(), &m_results, false);
     std::string out;
     if (m_contract) {

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "tools/common/Utf8.h"
+#include "platform/Utf8.h"
 #include "tools/synth/SyntheticMarket.h"
 
 void WriteItemsTsv(std::ostream& out, const std::vector<SynthItem>& items) {
@@ -8,11 +8,11 @@ void WriteItemsTsv(std::ostream& out, const std::vector<SynthItem>& items) {
   std::string line;
   char numbers[64];
   for (const SynthItem& item : items) {
-    line = WideToUtf8(item.code);
+    line = plat::WideToUtf8(item.code);
     line += '\t';
-    line += WideToUtf8(item.hotkey);
+    line += plat::WideToUtf8(item.hotkey);
     line += '\t';
-    line += WideToUtf8(item.name);
+    line += plat::WideToUtf8(item.name);
     if (item.kind == SYNTH_KIND_SECURITY)
       std::snprintf(numbers, sizeof(numbers), "\t0x%04X\t%d\t0xFFFFFFFF\t%u\n",
                     static_cast<unsigned>(item.type), item.extra,
