@@ -114,20 +114,12 @@ const KitMessage* KitTerminal::Find(HWND wnd, UINT message) const {
 }
 
 HWND KitTerminal::Popup() const {
-  struct Search {
-    HWND frame;
-    HWND found;
-  } search = {m_frame, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (wnd == s->frame || !IsWindowVisible(wnd)) return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // The pop-up is a dialog (class "#32770") of this thread.
+  for (HWND wnd = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); wnd;
+       wnd = FindWindowExW(nullptr, wnd, L"#32770", nullptr))
+    if (GetWindowThreadProcessId(wnd, nullptr) == GetCurrentThreadId() && IsWindowVisible(wnd))
+      return wnd;
+  return nullptr;
 }
 
 LogLines::LogLines() {

@@ -36,7 +36,7 @@ class KitTerminal {
   bool PumpUntil(const std::function<bool()>& done);
   // The first recorded message of that number at that window, or null.
   const KitMessage* Find(HWND wnd, UINT message) const;
-  // The visible top-level window of this thread that is not the main window: the pop-up.
+  // The pop-up when it shows, else null.
   HWND Popup() const;
 
   HWND m_frame = nullptr;
