@@ -22,6 +22,10 @@ foreach(program IN ITEMS demo-terminal hotkey-search smart-keyboard skin-preview
     install(TARGETS ${program} RUNTIME DESTINATION bin)
   endif()
 endforeach()
+# The demo terminal reads its skins from beside itself.
+if(TARGET demo-terminal)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/skins DESTINATION bin)
+endif()
 install(DIRECTORY ${HKM_PUBLIC_INCLUDE_DIR}/HotKeyManager DESTINATION include)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/skins DESTINATION ${HKM_INSTALL_DATA_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/items.tsv ${PROJECT_SOURCE_DIR}/docs/embedding.md

@@ -11,6 +11,7 @@ set(expected
   bin/demo-terminal.exe
   bin/hotkey-search.exe
   bin/smart-keyboard.exe
+  bin/skins/light/skin.txt
   lib/libHotKeyManagerFactory.dll.a
   lib/libTerminalServices.dll.a
   lib/libWindowFramework.dll.a
