@@ -31,8 +31,8 @@
 // window framework's headers nor windows of its kind: everything takes plain window handles.
 //
 // Threads: use the host, its main frame and its containers on the terminal's user-interface
-// thread, the one that forwards the messages and owns the windows. AddSecurity may be called
-// from any thread.
+// thread, the one that forwards the messages and owns the windows. The data-centre calls
+// (AddSecurity, AddSecuritiesOf, LoadSecurities) may come from any thread.
 //
 // Bad use gets an answer, not a crash: a call on a host whose environment is not the installed
 // one, an LPARAM that carries no hand-over, or a teardown in another order returns false (or
