@@ -13,7 +13,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/${HKM_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Packages: the cross sysroot first, then the paths as given, so that a program configured with
+# CMAKE_PREFIX_PATH at an installed kit (examples/minimal-host) finds find_package(HotKeyManager).
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # The wrapper gets the build tree first so that it finds that tree's Wine prefix and display.
 get_filename_component(HKM_SCRIPTS_DIR "${CMAKE_CURRENT_LIST_DIR}/../scripts" ABSOLUTE)

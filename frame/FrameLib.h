@@ -27,11 +27,17 @@ class CViewManager {
   CWnd* m_pSecondView = nullptr;
 };
 
-enum qxWorkspaceDefine { qxWorkspaceNone = 0 };
+// The terminal's workspaces by number. The numbering is the terminal's own; the pop-up only tells
+// the trading workspaces, 10 to 20, from the others.
+enum qxWorkspaceDefine : int {
+  qxWorkspaceNone = 0,
+  qxWorkspaceTradingFirst = 10,
+  qxWorkspaceTradingLast = 20,
+};
 
 class TS_API CElementContainerWnd {
  public:
   // The workspace that has the focus; workspaces 10 to 20 are trading workspaces. The terminal
-  // sets it as the focus moves between its workspaces.
+  // sets it as the focus moves between its workspaces (CTerminalHost::SetFocusWorkspace does).
   static qxWorkspaceDefine m_seCurrentFocusWorkspace;
 };

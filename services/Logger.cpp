@@ -5,6 +5,7 @@
 #include <string>
 
 #include "HostFiles.h"
+#include "HostLog.h"
 #include "LoggerHost.h"
 #include "platform/Utf8.h"
 
@@ -118,3 +119,15 @@ TRefPtr<CLogger> CLogger::GetLogger(const wchar_t* name, LIGHT_LOG_FILE_TYPE typ
 }
 
 }  // namespace LightLogger
+
+namespace ts {
+
+void WriteLog(const wchar_t* tag, const std::wstring& text) {
+  TRefPtr<LightLogger::CLogger> logger =
+      LightLogger::CLogger::GetLogger(tag, LIGHT_LOG_FILE_DEFAULT);
+  if (!logger) return;
+  logger->SetLogLevel(10000);
+  logger->WriteLogLine((std::wstring(tag) + L" " + text).c_str(), 10000);
+}
+
+}  // namespace ts

@@ -12,19 +12,14 @@
 #include <vector>
 
 #include "HostFiles.h"
+#include "HostLog.h"
+#include "HostModule.h"
 #include "SkinFile.h"
-#include "frame/Logger.h"
 #include "wfc/Gdi.h"
 
 namespace {
 
-void WriteLog(const wchar_t* tag, const std::wstring& text) {
-  TRefPtr<LightLogger::CLogger> logger =
-      LightLogger::CLogger::GetLogger(tag, LIGHT_LOG_FILE_DEFAULT);
-  if (!logger) return;
-  logger->SetLogLevel(10000);
-  logger->WriteLogLine((std::wstring(tag) + L" " + text).c_str(), 10000);
-}
+using ts::WriteLog;
 
 int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -50,6 +45,36 @@ std::wstring NativeSeparators(std::wstring path) {
   return path;
 }
 
+// The built-in skins are resources of this DLL, made from data/skins when it is built: the skin
+// file of skin NAME is "SKIN_<NAME>_SKIN_TXT" (RCDATA) and its bitmap FILE "SKIN_<NAME>_<FILE>"
+// (BITMAP), upper-cased with every character other than a letter or digit written '_'.
+std::wstring ResourceName(const std::wstring& text) {
+  std::wstring name;
+  for (wchar_t c : text) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    name += (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ? c : L'_';
+  }
+  return name;
+}
+
+// "SKIN_<NAME>_" for a name of letters and digits, else empty.
+std::wstring BuiltInPrefix(const wchar_t* name) {
+  if (!name || !*name) return std::wstring();
+  const std::wstring text = name;
+  const std::wstring mangled = ResourceName(text);
+  if (mangled.find(L'_') != std::wstring::npos) return std::wstring();
+  return L"SKIN_" + mangled + L"_";
+}
+
+// The bytes of an RCDATA resource; empty when there is none.
+std::string ResourceText(HMODULE module, const std::wstring& name) {
+  HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) return std::string();
+  return std::string(bytes, SizeofResource(module, found));
+}
+
 }  // namespace
 
 struct CSkinPalette::Impl {
@@ -69,6 +94,31 @@ struct CSkinPalette::Impl {
   // Objects of earlier skins: windows may still hold them until they reload.
   std::vector<std::unique_ptr<CFont>> retiredFonts;
   std::vector<std::unique_ptr<CBitmap>> retiredBitmaps;
+
+  // Where the bitmap files of the current skin are: a folder, or the resources of a module.
+  HMODULE resourceModule = nullptr;
+  std::wstring resourcePrefix;
+
+  // A bitmap file of the current skin, or null; *where names it for the log.
+  std::unique_ptr<CBitmap> LoadBitmapFile(const std::wstring& file, std::wstring* where) const {
+    std::unique_ptr<CBitmap> bitmap(new CBitmap);
+    if (resourceModule) {
+      const std::wstring name = resourcePrefix + ResourceName(file);
+      *where = L"the resource " + name;
+      HANDLE image =
+          LoadImageW(resourceModule, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+      if (image && bitmap->Attach(static_cast<HBITMAP>(image))) return bitmap;
+      return nullptr;
+    }
+    if (folder.empty()) {
+      *where = file + L" (the skin has no bitmap folder)";
+      return nullptr;
+    }
+    const std::wstring path = ts::JoinPath(folder, NativeSeparators(file));
+    *where = path;
+    if (bitmap->LoadFromFile(path.c_str())) return bitmap;
+    return nullptr;
+  }
 
   // True the first time a (kind, key) is reported; the caller logs outside the lock.
   bool FirstReport(const wchar_t* kind, const wchar_t* key) {
@@ -108,9 +158,42 @@ bool CSkinPalette::Load(const wchar_t* skinFolder) {
     WriteLog(kTag, L"cannot read the skin file " + path + L"; the current skin stays");
     return false;
   }
+  Apply(text, path, folder, nullptr, std::wstring());
+  return true;
+}
+
+bool CSkinPalette::LoadText(const char* utf8, size_t length, const wchar_t* bitmapFolder) {
+  if (!utf8) {
+    WriteLog(L"[CSkinPalette::LoadText]", L"no skin text given; the current skin stays");
+    return false;
+  }
+  Apply(std::string(utf8, length), L"skin text", bitmapFolder ? bitmapFolder : L"", nullptr,
+        std::wstring());
+  return true;
+}
+
+bool CSkinPalette::LoadBuiltIn(const wchar_t* name) {
+  static const wchar_t kTag[] = L"[CSkinPalette::LoadBuiltIn]";
+  const std::wstring prefix = BuiltInPrefix(name);
+  HMODULE module = ts::ServicesModule();
+  const std::string text =
+      prefix.empty() ? std::string() : ResourceText(module, prefix + L"SKIN_TXT");
+  if (text.empty()) {
+    WriteLog(kTag, std::wstring(L"no built-in skin named ") + (name ? name : L"(null)") +
+                       L"; the current skin stays");
+    return false;
+  }
+  Apply(text, std::wstring(L"built-in skin ") + name, std::wstring(), module, prefix);
+  return true;
+}
+
+void CSkinPalette::Apply(const std::string& text, const std::wstring& source,
+                         const std::wstring& folder, HMODULE resourceModule,
+                         const std::wstring& resourcePrefix) {
   ts::SkinFile skin = ts::ParseSkinText(text);
   for (const ts::SkinIssue& issue : skin.issues)
-    WriteLog(kTag, path + L" line " + std::to_wstring(issue.line) + L" skipped: " + issue.message);
+    WriteLog(L"[CSkinPalette::Load]",
+             source + L" line " + std::to_wstring(issue.line) + L" skipped: " + issue.message);
 
   std::lock_guard<std::mutex> lock(m_pImpl->mutex);
   Impl& impl = *m_pImpl;
@@ -122,7 +205,8 @@ bool CSkinPalette::Load(const wchar_t* skinFolder) {
   impl.loggedKeys.clear();
   impl.skin = std::move(skin);
   impl.folder = folder;
-  return true;
+  impl.resourceModule = resourceModule;
+  impl.resourcePrefix = resourcePrefix;
 }
 
 const wchar_t* CSkinPalette::GetFolder() {
@@ -194,15 +278,15 @@ CBitmap* CSkinPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* 
       } else {
         // Loaded once per key: a file that cannot be read is not tried again on every paint.
         Impl::LoadedBitmap& slot = impl.bitmaps[key];
-        const std::wstring path = ts::JoinPath(impl.folder, NativeSeparators(entry->second.file));
-        std::unique_ptr<CBitmap> bitmap(new CBitmap);
-        if (bitmap->LoadFromFile(path.c_str())) {
+        std::wstring where;
+        std::unique_ptr<CBitmap> bitmap = impl.LoadBitmapFile(entry->second.file, &where);
+        if (bitmap) {
           const SIZE size = bitmap->GetSize();
           slot.width = entry->second.width ? entry->second.width : size.cx;
           slot.height = entry->second.height ? entry->second.height : size.cy;
           slot.bitmap = std::move(bitmap);
         } else {
-          failure = L"cannot read " + path + L" for the key ";
+          failure = L"cannot read " + where + L" for the key ";
         }
         loaded = impl.bitmaps.find(key);
       }

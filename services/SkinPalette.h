@@ -1,5 +1,7 @@
 // The terminal's skin palette: colours, fonts and bitmaps by key, read from a skin folder (its
-// "skin.txt", see SkinFile.h, and the bitmaps it names).
+// "skin.txt", see SkinFile.h, and the bitmaps it names), from the text of such a file in memory,
+// or from one of the skins built into TerminalServices.dll ("light" and "dark", made from
+// data/skins when the DLL is built), so that a host works without a skins folder.
 //
 // A host creates one, loads a skin and installs it with CTerminalEnv::SetPalette. Loading again
 // switches the skin at run time; the host then calls CSecurityMaster::BroadcastPaletteChanged so
@@ -10,6 +12,9 @@
 // Unknown keys answer colour 0, a null font and a null bitmap, each logged once per key under
 // "[CSkinPalette::...]"; so are bitmap files that cannot be read.
 #pragma once
+
+#include <cstddef>
+#include <string>
 
 #include "frame/Export.h"
 #include "frame/Skin.h"
@@ -24,7 +29,15 @@ class TS_API CSkinPalette : public CSWPalette {
   // Reads skinFolder\skin.txt. False (the current skin stays) when the file cannot be read;
   // bad lines are logged and skipped, and the skin still loads.
   bool Load(const wchar_t* skinFolder);
-  // The folder of the current skin; empty before the first successful Load.
+  // The skin of a skin file's text (UTF-8, length bytes); the bitmap files it names are read below
+  // bitmapFolder, and with a null or empty folder none is drawn (each such key is logged once).
+  // False (the current skin stays) for a null text.
+  bool LoadText(const char* utf8, size_t length, const wchar_t* bitmapFolder);
+  // A skin built into TerminalServices.dll by name ("light", "dark"). False (the current skin
+  // stays) for any other name.
+  bool LoadBuiltIn(const wchar_t* name);
+  // The folder of the current skin's bitmaps; empty before the first successful load, for a
+  // built-in skin and for a text without a folder.
   const wchar_t* GetFolder();
   // Lines of the last loaded skin file that were skipped.
   int GetIssueCount();
@@ -36,6 +49,9 @@ class TS_API CSkinPalette : public CSWPalette {
   CBitmap* GetBitmap(const wchar_t* key, int dpi, RES_BMP_INFO* info) override;
 
  private:
+  void Apply(const std::string& text, const std::wstring& source, const std::wstring& folder,
+             HMODULE resourceModule, const std::wstring& resourcePrefix);
+
   struct Impl;
   Impl* m_pImpl;
 };

@@ -1,7 +1,6 @@
 #include "TerminalEnv.h"
 
 #include <utility>
-#include <vector>
 
 CTerminalEnv::CTerminalEnv()
     : m_pPalette(nullptr),
@@ -90,12 +89,19 @@ size_t CTerminalEnv::PendingHandOverCount() {
 }
 
 void CTerminalEnv::ReleaseHandOvers() {
+  for (IUnknown* object : TakeAllHandOvers()) object->Release();
+}
+
+std::vector<IUnknown*> CTerminalEnv::TakeAllHandOvers() {
   std::unordered_map<uint32_t, IUnknown*> pending;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     pending.swap(m_handOvers);
   }
-  for (auto& entry : pending) entry.second->Release();
+  std::vector<IUnknown*> objects;
+  objects.reserve(pending.size());
+  for (auto& entry : pending) objects.push_back(entry.second);
+  return objects;
 }
 
 IUnknown* CTerminalEnv::GetPalette() {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "frame/Export.h"
 #include "frame/GlobalEnv.h"
@@ -39,6 +40,9 @@ class TS_API CTerminalEnv : public CGlobalEnv {
   size_t PendingHandOverCount();
   // Releases every object that was never taken back; also done on destruction.
   void ReleaseHandOvers();
+  // Every object not yet taken back, each with the registry's reference passed to the caller; the
+  // registry is left empty. For a host that decides itself how each one goes.
+  std::vector<IUnknown*> TakeAllHandOvers();
   // Where the next value is counted from: a long-running terminal reaches the counter's wrap,
   // which a test must reach at once.
   void SetNextHandOver(uint32_t value);

@@ -1,4 +1,5 @@
-// The smart keyboard's dialog template and the version record in the component's resources.
+// The smart keyboard's dialog template in the component's resources, and the version records of
+// both DLLs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,20 +62,31 @@ TEST(DialogTemplate, Template11000IsTheBorderlessTopMostPopUpWithoutControls) {
   EXPECT_TRUE(DestroyWindow(dialog));
 }
 
-TEST(DialogTemplate, VersionRecordDescribesTheDll) {
+// Both DLLs carry the project's version (CMake's project(... VERSION)) and their file names.
+TEST(DialogTemplate, VersionRecordsGiveTheProjectVersion) {
   ComponentDll dll;
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(dll.path().c_str(), &handle);
-  std::vector<BYTE> block(size);
-  ASSERT_TRUE(size > 0 && GetFileVersionInfoW(dll.path().c_str(), 0, size, block.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  wchar_t* name = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_TRUE(fixed->dwSignature == 0xFEEF04BDu && fixed->dwFileType == VFT_DLL);
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename",
-                             reinterpret_cast<void**>(&name), &length));
-  EXPECT_STREQ(name, L"HotKeyManagerFactory.dll");
+  const std::wstring folder = dll.path().substr(0, dll.path().find_last_of(L"\\/") + 1);
+  for (const wchar_t* file : {L"HotKeyManagerFactory.dll", L"TerminalServices.dll"}) {
+    const std::wstring path = folder + file;
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(size > 0 && GetFileVersionInfoW(path.c_str(), 0, size, block.data())) << size;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_TRUE(fixed->dwSignature == 0xFEEF04BDu && fixed->dwFileType == VFT_DLL);
+    EXPECT_EQ(fixed->dwFileVersionMS,
+              static_cast<DWORD>(MAKELONG(HKM_VERSION_MINOR, HKM_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, HKM_VERSION_PATCH)));
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename",
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, file);
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\FileVersion",
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, HKM_VERSION_TEXT);
+  }
 }
 
 }  // namespace
