@@ -241,17 +241,30 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   if (needed <= m_nCapacity) return true;
   if (!HasStorage()) return false;
   int capacity = needed + 100;
+  if (capacity <= m_nRoom) {
+    // The records, free slots and zero flags past the capacity are there already; the flags the
+    // last search set are cleared, as a new array of flags would be.
+    for (int position : m_vecHitPositions)
+      if (position >= 0 && position < m_nCapacity) m_pHitFlags[position] = 0;
+    m_vecHitPositions.clear();
+    m_nCapacity = capacity;
+    return true;
+  }
+  // Room for an eighth more than asked: growing a hundred at a time, single adds would otherwise
+  // copy the whole store every hundred records. A bulk add asks for all it needs at once.
+  int room = capacity;
+  if (room - m_nRoom < m_nRoom / 8) room = m_nRoom + m_nRoom / 8;
   // Everything new is allocated first: on failure the store keeps its old arrays.
-  unsigned char* flags = new (std::nothrow) unsigned char[capacity];
-  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[capacity];
-  KeySlot* slots = new (std::nothrow) KeySlot[3 * capacity];
+  unsigned char* flags = new (std::nothrow) unsigned char[room];
+  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[room];
+  KeySlot* slots = new (std::nothrow) KeySlot[3 * static_cast<size_t>(room)];
   if (!flags || !items || !slots) {
     delete[] flags;
     delete[] items;
     delete[] slots;
     return false;
   }
-  memset(flags, 0, capacity);
+  memset(flags, 0, room);
   delete[] m_pHitFlags;
   m_pHitFlags = flags;
   m_vecHitPositions.clear();
@@ -274,9 +287,11 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   m_pItems = items;
 
   memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nCapacity);
-  for (int i = 3 * m_nCapacity; i < 3 * capacity; ++i) slots[i] = KeySlot{-1, 255};
+  for (size_t i = 3 * static_cast<size_t>(m_nCapacity); i < 3 * static_cast<size_t>(room); ++i)
+    slots[i] = KeySlot{-1, 255};
   delete[] m_pSlots;
   m_pSlots = slots;
   m_nCapacity = capacity;
+  m_nRoom = room;
   return true;
 }

@@ -19,6 +19,7 @@ KeyboardInputMappingTable::KeyboardInputMappingTable()
       m_hTargetWnd(nullptr),
       m_nPlacement(-1),
       m_bUseKeyPrefixes(true),
+      m_nRoom(0),
       m_pSearchText(nullptr) {
   AllocateStorage();
   // Created taken, then released once: the table starts unlocked. Without an event every later
@@ -38,7 +39,7 @@ bool KeyboardInputMappingTable::AllocateStorage() {
     m_pItems = new (std::nothrow) KeyboardItemInfo[INITIAL_CAPACITY];
     if (!m_pItems) return false;
   }
-  m_nCapacity = INITIAL_CAPACITY;
+  m_nCapacity = m_nRoom = INITIAL_CAPACITY;
   m_pSlots = new (std::nothrow) KeySlot[3 * INITIAL_CAPACITY];
   if (!m_pSlots) return false;
   for (int i = 0; i < 3 * INITIAL_CAPACITY; ++i) m_pSlots[i] = KeySlot{-1, 255};

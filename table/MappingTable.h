@@ -135,6 +135,10 @@ class KeyboardInputMappingTable {
   std::vector<int> m_vecHitPositions;
   // Off: every comparison reads the keys themselves (what the prefixes are checked against).
   bool m_bUseKeyPrefixes;
+  // Positions allocated in the record array and the hit flags (the slot table has three times
+  // as many), at least m_nCapacity: single adds grow the capacity by a hundred at a time, and
+  // each growth within the room costs no copy of the store.
+  int m_nRoom;
 
  private:
   friend unsigned SortWorker(void* task);

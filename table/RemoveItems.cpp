@@ -307,7 +307,7 @@ bool KeyboardInputMappingTable::ClearSource() {
   m_pHitFlags = nullptr;
   m_nItemCount = 0;
   m_nSlotCount = 0;
-  m_nCapacity = 0;
+  m_nCapacity = m_nRoom = 0;
   m_mapNumericKeys.clear();
   m_setFreeItems.clear();
   m_setFreeSlots.clear();

@@ -127,7 +127,7 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
   {
     ManagerScope manager;
     const KeyboardInputMappingTable* table = manager.Table();
-    std::vector<KeyboardItemInfo> items = MarketSecurities(8101);
+    std::vector<KeyboardItemInfo> items = MarketSecurities(8400);
     for (int i = 0; i < 8100; ++i) ASSERT_TRUE(manager->AddOneKeyboardItem(&items[i]));
     EXPECT_EQ(table->m_nCapacity, 8100);
     ASSERT_TRUE(manager->AddOneKeyboardItem(&items[8100]));
@@ -136,6 +136,20 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
                 table->m_pSlots[3 * 8201 - 1].m_nKey == 255);
     EXPECT_EQ(std::count(table->m_pHitFlags, table->m_pHitFlags + 8201, 0), 8201);
     for (int i : {0, 4000, 8099, 8100}) EXPECT_EQ(FindStored(*table, items[i]), i);
+    EXPECT_EQ(StoreViolations(*table), "");
+    // The next steps fit the room the first one made: the store does not move, yet each step
+    // looks like a growth of its own, hit flags cleared and new slots free.
+    const KeyboardItemInfo* records = table->m_pItems;
+    std::vector<KeyboardItemInfo> results;
+    ASSERT_TRUE(manager->SearchKeyboardItems(L"6", &results, false));
+    ASSERT_FALSE(results.empty());
+    for (int i = 8101; i < 8400; ++i) ASSERT_TRUE(manager->AddOneKeyboardItem(&items[i]));
+    EXPECT_EQ(table->m_nCapacity, 8403);  // grown at positions 8201 and 8302
+    EXPECT_EQ(table->m_pItems, records);
+    EXPECT_EQ(std::count(table->m_pHitFlags, table->m_pHitFlags + 8403, 0), 8403);
+    EXPECT_TRUE(table->m_pSlots[3 * 8403 - 1].m_nItem == -1 &&
+                table->m_pSlots[3 * 8403 - 1].m_nKey == 255);
+    for (int i : {0, 8201, 8399}) EXPECT_EQ(FindStored(*table, items[i]), i);
     EXPECT_EQ(StoreViolations(*table), "");
   }
   KeyboardInputMappingTable table;

@@ -184,6 +184,7 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
   }
   check(items >= 0 && items <= capacity && slots >= 0 && slots <= 3 * capacity,
         "counts " + str(items) + " and " + str(slots) + " beyond capacity " + str(capacity));
+  check(capacity <= t.m_nRoom, "capacity " + str(capacity) + " beyond the room " + str(t.m_nRoom));
   check(t.m_pHitFlags != nullptr, "no hit flags");
   for (int p : t.m_setFreeItems) check(p >= 0 && p < items, "free position " + str(p));
   for (int s : t.m_setFreeSlots) check(s >= 0 && s < slots, "free slot " + str(s));
