@@ -69,9 +69,9 @@ struct Breakdown {
 
 Breakdown Measure(const KeyboardInputMappingTable& table) {
   Breakdown b;
-  b.records = static_cast<double>(table.m_nCapacity) * sizeof(KeyboardItemInfo);
-  b.slots = 3.0 * table.m_nCapacity * sizeof(KeySlot);
-  b.hitFlags = table.m_nCapacity;
+  b.records = static_cast<double>(table.m_nRoom) * sizeof(KeyboardItemInfo);
+  b.slots = 3.0 * table.m_nRoom * sizeof(KeySlot);
+  b.hitFlags = table.m_nRoom;
   for (const auto& group : table.m_arrIndex)
     for (const auto& list : group) b.lists += static_cast<double>(list.capacity() * sizeof(int));
   for (const auto& group : table.m_arrKeyPrefix)

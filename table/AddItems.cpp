@@ -1,5 +1,6 @@
 // Adding items: single adds insert each key at its sorted place; bulk adds append every key and
 // then sort the affected lists on six workers while the caller holds the lock.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -80,6 +81,8 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   uint32_t start = plat::TickCount();
   int needed = m_nItemCount - static_cast<int>(m_setFreeItems.size()) + count;
   if (needed > m_nCapacity) Grow(needed);
+  // Room for every record at once; what cannot be had now, each record asks for itself.
+  EnsureRoom(std::min(needed, m_nCapacity));
   static const std::vector<int> kAllCategories;
   const std::vector<int>& toSort = categories ? *categories : kAllCategories;
   for (int i = 0; i < count; ++i) {
@@ -123,7 +126,8 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
     if (position >= m_nCapacity) Grow(m_nItemCount + 1);
   }
   if (position < 0 || position >= m_nCapacity ||
-      3 * m_nCapacity - m_nSlotCount + static_cast<int>(m_setFreeSlots.size()) < 3) {
+      3 * m_nCapacity - m_nSlotCount + static_cast<int>(m_setFreeSlots.size()) < 3 ||
+      !EnsureRoom(std::max(position + 1, (m_nSlotCount + 3 + 2) / 3))) {
     plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
     return false;
   }
@@ -241,18 +245,20 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   if (needed <= m_nCapacity) return true;
   if (!HasStorage()) return false;
   int capacity = needed + 100;
-  if (capacity <= m_nRoom) {
-    // The records, free slots and zero flags past the capacity are there already; the flags the
-    // last search set are cleared, as a new array of flags would be.
-    for (int position : m_vecHitPositions)
-      if (position >= 0 && position < m_nCapacity) m_pHitFlags[position] = 0;
-    m_vecHitPositions.clear();
-    m_nCapacity = capacity;
-    return true;
-  }
-  // Room for an eighth more than asked: growing a hundred at a time, single adds would otherwise
-  // copy the whole store every hundred records. A bulk add asks for all it needs at once.
-  int room = capacity;
+  if (!EnsureRoom(capacity)) return false;
+  // The flags past the old capacity are zero already; those the last search set are cleared,
+  // as a new array of flags would be.
+  for (int position : m_vecHitPositions)
+    if (position >= 0 && position < m_nRoom) m_pHitFlags[position] = 0;
+  m_vecHitPositions.clear();
+  m_nCapacity = capacity;
+  return true;
+}
+
+bool KeyboardInputMappingTable::EnsureRoom(int positions) {
+  if (positions <= m_nRoom) return true;
+  if (!HasStorage()) return false;
+  int room = positions;
   if (room - m_nRoom < m_nRoom / 8) room = m_nRoom + m_nRoom / 8;
   // Everything new is allocated first: on failure the store keeps its old arrays.
   unsigned char* flags = new (std::nothrow) unsigned char[room];
@@ -269,7 +275,7 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   m_pHitFlags = flags;
   m_vecHitPositions.clear();
 
-  for (int i = 0; i < m_nCapacity; ++i) items[i] = m_pItems[i];
+  for (int i = 0; i < m_nRoom; ++i) items[i] = m_pItems[i];
   if (!m_mapNumericKeys.empty()) {
     NumericKeyMap rebuilt;
     for (const auto& entry : m_mapNumericKeys) {
@@ -286,12 +292,11 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   delete[] m_pItems;
   m_pItems = items;
 
-  memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nCapacity);
-  for (size_t i = 3 * static_cast<size_t>(m_nCapacity); i < 3 * static_cast<size_t>(room); ++i)
+  memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nRoom);
+  for (size_t i = 3 * static_cast<size_t>(m_nRoom); i < 3 * static_cast<size_t>(room); ++i)
     slots[i] = KeySlot{-1, 255};
   delete[] m_pSlots;
   m_pSlots = slots;
-  m_nCapacity = capacity;
   m_nRoom = room;
   return true;
 }

@@ -17,6 +17,7 @@ class CElementContainer;
 const int INDEX_GROUPS = 6;
 const int ITEM_CATEGORIES = 72;
 const int INITIAL_CAPACITY = 8100;
+const int INITIAL_ROOM = 256;
 const int SEARCH_RESULT_CAP = 100;
 
 struct KeyCompareMode {
@@ -87,6 +88,8 @@ class KeyboardInputMappingTable {
                        const std::vector<int>* categories, bool skipDuplicateCheck);
   bool AddOneItem(const KeyboardItemInfo* record, bool sortedInsert, bool skipDuplicateCheck);
   bool Grow(int needed);
+  // Allocates room for `positions` records and three times as many slots; false when it cannot.
+  bool EnsureRoom(int positions);
   bool Contains(const KeyboardItemInfo& record) const;
 
   // --- Removing, replacing, clearing (caller holds the lock unless said). ---
@@ -135,9 +138,11 @@ class KeyboardInputMappingTable {
   std::vector<int> m_vecHitPositions;
   // Off: every comparison reads the keys themselves (what the prefixes are checked against).
   bool m_bUseKeyPrefixes;
-  // Positions allocated in the record array and the hit flags (the slot table has three times
-  // as many), at least m_nCapacity: single adds grow the capacity by a hundred at a time, and
-  // each growth within the room costs no copy of the store.
+  // Positions allocated in the record array and the hit flags; the slot table has three times
+  // as many. The capacity is what the store may hold; the room is what it has allocated, which
+  // grows as positions and slots are taken: a new table holds a few hundred, and growing it keeps
+  // an eighth more than asked, so that single adds do not copy the store every hundred records.
+  // Past the room, records are default ones and slots free, as they would be in allocated arrays.
   int m_nRoom;
 
  private:

@@ -146,7 +146,7 @@ void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int i
                                                  const int backward[3]) {
   bool consistent = mapped < 0 || indexed < 0 || mapped == indexed;
   const KeyboardItemInfo* record =
-      position >= 0 && position < m_nCapacity ? &m_pItems[position] : nullptr;
+      position >= 0 && position < m_nRoom ? &m_pItems[position] : nullptr;
   for (int key = 0; key < 3 && consistent; ++key) {
     consistent = forward[key] == backward[key];
     if (consistent && record) {

@@ -103,7 +103,7 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
     // Only the flags the last search set can be 1.
     if (m_pHitFlags)
       for (int position : m_vecHitPositions)
-        if (position >= 0 && position < m_nCapacity) m_pHitFlags[position] = 0;
+        if (position >= 0 && position < m_nRoom) m_pHitFlags[position] = 0;
     m_vecHitPositions.clear();
     m_pSearchText = text;
     m_searchProbes[0].Prepare(text, false);

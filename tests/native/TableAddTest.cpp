@@ -137,8 +137,8 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
     EXPECT_EQ(std::count(table->m_pHitFlags, table->m_pHitFlags + 8201, 0), 8201);
     for (int i : {0, 4000, 8099, 8100}) EXPECT_EQ(FindStored(*table, items[i]), i);
     EXPECT_EQ(StoreViolations(*table), "");
-    // The next steps fit the room the first one made: the store does not move, yet each step
-    // looks like a growth of its own, hit flags cleared and new slots free.
+    // The next steps fit the room the store keeps beyond its capacity: it does not move, yet
+    // each step looks like a growth of its own, hit flags cleared and new slots free.
     const KeyboardItemInfo* records = table->m_pItems;
     std::vector<KeyboardItemInfo> results;
     ASSERT_TRUE(manager->SearchKeyboardItems(L"6", &results, false));
