@@ -148,9 +148,6 @@ void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group
                                                   const KeyCompareMode* mode) {
   const IndexList& list = m_arrIndex[group][category];
   if (list.empty()) return;
-  // Reserved once to the table's capacity, so appending never reallocates during a search.
-  if (results->capacity() < static_cast<size_t>(m_nCapacity))
-    results->reserve(static_cast<size_t>(m_nCapacity));
   const keyprefix::Probe* probe =
       text == m_pSearchText ? &m_searchProbes[mode->m_bBackward ? 1 : 0] : nullptr;
   std::pair<int, int> range = Range(list, text, mode, probe);
