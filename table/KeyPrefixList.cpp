@@ -75,6 +75,16 @@ bool KeyPrefixList::CatchUpTail(uint64_t tail) {
   return m_tails.size() < m_values.size() && PushTail(tail);
 }
 
+bool KeyPrefixList::ReserveForSort(size_t count) {
+  try {
+    m_values.reserve(m_values.size() + count);
+    if (!m_bTailsRefused) m_tails.reserve(m_values.size() + count);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 bool KeyPrefixList::PushTail(uint64_t tail) {
   if (m_bTailsRefused) return false;
   try {

@@ -46,6 +46,9 @@ class KeyPrefixList {
   size_t MissingTails() const;
   // For those entries, in list order; false when no more can be kept.
   bool CatchUpTail(uint64_t tail);
+  // Room for `count` more appends for a sort, prefixes and tails; false when it cannot be had
+  // (the appends then grow the lists as they go).
+  bool ReserveForSort(size_t count);
   // The tails beside every entry, or null.
   uint64_t* SortTails();
   void ReleaseTails();

@@ -180,6 +180,9 @@ class KeyboardInputMappingTable {
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
+  // Room in every index list (and its prefixes) for the entries a bulk add of these records
+  // appends, so that no list grows by doubling, copying itself, and keeps the slack.
+  void ReserveForBulkAdd(const KeyboardItemInfo* records, int count);
 
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                            unsigned short type, DWORD kind);
