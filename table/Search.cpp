@@ -150,6 +150,16 @@ void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group
   if (list.empty()) return;
   const keyprefix::Probe* probe =
       text == m_pSearchText ? &m_searchProbes[mode->m_bBackward ? 1 : 0] : nullptr;
+  // A list none of whose keys begins (backward: ends) as the text does is passed over before
+  // any comparison.
+  if (probe && probe->first && m_bUseKeyPrefixes) {
+    const KeyPrefixList& prefixes = m_arrKeyPrefix[group][category];
+    // A text of one character matches as a whole only keys that end after their first.
+    int second = probe->second ? static_cast<int>(probe->second)
+                 : !mode->m_bBackward && !mode->m_bPrefix && probe->end == 1 ? 0
+                                                                             : -1;
+    if (prefixes.size() == list.size() && !prefixes.MayBeginWith(probe->first, second)) return;
+  }
   std::pair<int, int> range = Range(list, text, mode, probe);
   if (range.first < 0 || range.first > range.second) return;
   KEYBOARD_SELECT_TYPE selectType = !mode->m_bPrefix     ? KEYBOARD_SELECT_WHOLE

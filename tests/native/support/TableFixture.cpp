@@ -243,6 +243,8 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
                 prefixes[i] == keyprefix::Of(KeyText(t.m_pItems[slot.m_nItem], slot.m_nKey), g % 2),
             [&] { return at() + " entry " + str(i) + ": out of step"; });
       }
+      // The summary of first lanes never rules out a key that is there.
+      check(prefixes.SummaryCovers(), [&] { return at() + ": summary leaves keys out"; });
       // The prefixes never claim an order that counting afresh does not find.
       if (!prefixes.Rising()) continue;
       KeyPrefixList recounted = prefixes;
