@@ -17,7 +17,7 @@ class CElementContainer;
 const int INDEX_GROUPS = 6;
 const int ITEM_CATEGORIES = 72;
 const int INITIAL_CAPACITY = 8100;
-const int INITIAL_ROOM = 256;
+const int INITIAL_ROOM = 64;
 const int SEARCH_RESULT_CAP = 100;
 
 struct KeyCompareMode {
@@ -140,7 +140,7 @@ class KeyboardInputMappingTable {
   bool m_bUseKeyPrefixes;
   // Positions allocated in the record array and the hit flags; the slot table has three times
   // as many. The capacity is what the store may hold; the room is what it has allocated, which
-  // grows as positions and slots are taken: a new table holds a few hundred, and growing it keeps
+  // grows as positions and slots are taken: a new table holds a few dozen, and growing it keeps
   // an eighth more than asked, so that single adds do not copy the store every hundred records.
   // Past the room, records are default ones and slots free, as they would be in allocated arrays.
   int m_nRoom;
