@@ -1,5 +1,6 @@
 // Adding items: single adds insert each key at its sorted place; bulk adds append every key and
 // then sort the affected lists on six workers while the caller holds the lock.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +13,9 @@
 
 namespace {
 const int kSortWorkers = 6;
+#ifndef HKM_BULK_ADD_WITHOUT_POLL
 const uint32_t kSortPollMs = 10;
+#endif
 }  // namespace
 
 struct SortTask {
@@ -60,6 +63,12 @@ void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
     tasks[k].m_nWorker = k;
     tasks[k].m_vecCategories = categories;
   }
+#ifdef HKM_BULK_ADD_WITHOUT_POLL
+  // The fuzz build (and tests that want it): every share on this thread, as when a worker
+  // cannot start, and nothing to wait for. Starting six threads costs a bulk add of a few records
+  // far more than its sorting, and the 10 ms poll more still.
+  for (int k = 0; k < kSortWorkers; ++k) SortWorker(&tasks[k]);
+#else
   for (int k = 0; k < kSortWorkers; ++k) {
     // A worker that cannot start does its share on this thread instead.
     if (!plat::StartWorkerThread(SortWorker, &tasks[k])) SortWorker(&tasks[k]);
@@ -71,6 +80,7 @@ void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
     if (!busy) break;
     plat::SleepMs(kSortPollMs);
   }
+#endif
 }
 
 bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records, int count,
@@ -80,6 +90,9 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   uint32_t start = plat::TickCount();
   int needed = m_nItemCount - static_cast<int>(m_setFreeItems.size()) + count;
   if (needed > m_nCapacity) Grow(needed);
+  // Room for every record at once; what cannot be had now, each record asks for itself.
+  EnsureRoom(std::min(needed, m_nCapacity));
+  ReserveForBulkAdd(records, count);
   static const std::vector<int> kAllCategories;
   const std::vector<int>& toSort = categories ? *categories : kAllCategories;
   for (int i = 0; i < count; ++i) {
@@ -96,6 +109,31 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   swprintf(line, 2048, L"[KeyboardInputMappingTable::AddKeyboardItem] DelayTime=  %lu", delay);
   LightLogger::CLogger::GetLogger(line, LIGHT_LOG_FILE_TIMING);
   return true;
+}
+
+void KeyboardInputMappingTable::ReserveForBulkAdd(const KeyboardItemInfo* records, int count) {
+  std::vector<int> entries(INDEX_GROUPS / 2 * ITEM_CATEGORIES);
+  for (int i = 0; i < count; ++i) {
+    const KeyboardItemInfo& record = records[i];
+    int type = record.m_wType;
+    DWORD kind = record.m_dwKind;
+    int category = CategoryOf(&record, &type, &kind, 0);
+    bool numeric = IsNumericCommand(record);
+    for (int key = 0; key < 3; ++key)
+      if (!numeric || ClassifyKey(KeyText(record, key)) != 0)
+        ++entries[key * ITEM_CATEGORIES + category];
+  }
+  for (int g = 0; g < INDEX_GROUPS; ++g)
+    for (int c = 0; c < ITEM_CATEGORIES; ++c) {
+      size_t more = static_cast<size_t>(entries[g / 2 * ITEM_CATEGORIES + c]);
+      if (!more) continue;
+      // Short of memory the lists grow as they go, as they would without this.
+      try {
+        m_arrIndex[g][c].reserve(m_arrIndex[g][c].size() + more);
+      } catch (const std::bad_alloc&) {
+      }
+      m_arrKeyPrefix[g][c].ReserveForSort(more);
+    }
 }
 
 bool KeyboardInputMappingTable::AddOneItem(const KeyboardItemInfo* record, bool sortedInsert,
@@ -123,7 +161,8 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
     if (position >= m_nCapacity) Grow(m_nItemCount + 1);
   }
   if (position < 0 || position >= m_nCapacity ||
-      3 * m_nCapacity - m_nSlotCount + static_cast<int>(m_setFreeSlots.size()) < 3) {
+      3 * m_nCapacity - m_nSlotCount + static_cast<int>(m_setFreeSlots.size()) < 3 ||
+      !EnsureRoom(std::max(position + 1, (m_nSlotCount + 3 + 2) / 3))) {
     plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
     return false;
   }
@@ -241,22 +280,37 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   if (needed <= m_nCapacity) return true;
   if (!HasStorage()) return false;
   int capacity = needed + 100;
+  if (!EnsureRoom(capacity)) return false;
+  // The flags past the old capacity are zero already; those the last search set are cleared,
+  // as a new array of flags would be.
+  for (int position : m_vecHitPositions)
+    if (position >= 0 && position < m_nRoom) m_pHitFlags[position] = 0;
+  m_vecHitPositions.clear();
+  m_nCapacity = capacity;
+  return true;
+}
+
+bool KeyboardInputMappingTable::EnsureRoom(int positions) {
+  if (positions <= m_nRoom) return true;
+  if (!HasStorage()) return false;
+  int room = positions;
+  if (room - m_nRoom < m_nRoom / 8) room = m_nRoom + m_nRoom / 8;
   // Everything new is allocated first: on failure the store keeps its old arrays.
-  unsigned char* flags = new (std::nothrow) unsigned char[capacity];
-  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[capacity];
-  KeySlot* slots = new (std::nothrow) KeySlot[3 * capacity];
+  unsigned char* flags = new (std::nothrow) unsigned char[room];
+  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[room];
+  KeySlot* slots = new (std::nothrow) KeySlot[3 * static_cast<size_t>(room)];
   if (!flags || !items || !slots) {
     delete[] flags;
     delete[] items;
     delete[] slots;
     return false;
   }
-  memset(flags, 0, capacity);
+  memset(flags, 0, room);
   delete[] m_pHitFlags;
   m_pHitFlags = flags;
   m_vecHitPositions.clear();
 
-  for (int i = 0; i < m_nCapacity; ++i) items[i] = m_pItems[i];
+  for (int i = 0; i < m_nRoom; ++i) items[i] = m_pItems[i];
   if (!m_mapNumericKeys.empty()) {
     NumericKeyMap rebuilt;
     for (const auto& entry : m_mapNumericKeys) {
@@ -273,10 +327,11 @@ bool KeyboardInputMappingTable::Grow(int needed) {
   delete[] m_pItems;
   m_pItems = items;
 
-  memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nCapacity);
-  for (int i = 3 * m_nCapacity; i < 3 * capacity; ++i) slots[i] = KeySlot{-1, 255};
+  memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nRoom);
+  for (size_t i = 3 * static_cast<size_t>(m_nRoom); i < 3 * static_cast<size_t>(room); ++i)
+    slots[i] = KeySlot{-1, 255};
   delete[] m_pSlots;
   m_pSlots = slots;
-  m_nCapacity = capacity;
+  m_nRoom = room;
   return true;
 }

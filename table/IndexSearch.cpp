@@ -1,6 +1,7 @@
 // Binary searches and the in-place sort over one index list of slot numbers. The key prefixes
 // beside each list decide most comparisons without reaching the records; every comparison they
 // cannot decide goes to the keys themselves, so results are those of the keys alone.
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -48,10 +49,12 @@ int KeyboardInputMappingTable::CompareSlotWithKey(const IndexList& list, int pos
   return CompareKey(mode, KeyText(m_pItems[slot.m_nItem], slot.m_nKey), text);
 }
 
+// Slots and records past the room are free slots and default records, which name no key.
 const KeySlot* KeyboardInputMappingTable::ValidSlot(int slot) const {
-  if (slot < 0 || slot >= 3 * m_nCapacity) return nullptr;
+  const int limit = std::min(m_nCapacity, m_nRoom);
+  if (slot < 0 || slot >= 3 * limit) return nullptr;
   const KeySlot& s = m_pSlots[slot];
-  if (s.m_nItem < 0 || s.m_nItem >= m_nCapacity || s.m_nKey > 2) return nullptr;
+  if (s.m_nItem < 0 || s.m_nItem >= limit || s.m_nKey > 2) return nullptr;
   return &s;
 }
 
@@ -60,12 +63,12 @@ int KeyboardInputMappingTable::CompareSlots(const IndexList& list, int first, in
   int size = static_cast<int>(list.size());
   if (first < 0 || second < 0 || first >= size || second >= size) return -1;
   int a = list[first], b = list[second];
-  int slotLimit = 3 * m_nCapacity;
-  if (a < 0 || b < 0 || a >= slotLimit || b >= slotLimit) return -1;
+  // Past the room a slot is free and a record has empty keys: both compare as "less".
+  const int limit = std::min(m_nCapacity, m_nRoom);
+  if (a < 0 || b < 0 || a >= 3 * limit || b >= 3 * limit) return -1;
   const KeySlot& sa = m_pSlots[a];
   const KeySlot& sb = m_pSlots[b];
-  if (sa.m_nItem < 0 || sb.m_nItem < 0 || sa.m_nItem >= m_nCapacity || sb.m_nItem >= m_nCapacity)
-    return -1;
+  if (sa.m_nItem < 0 || sb.m_nItem < 0 || sa.m_nItem >= limit || sb.m_nItem >= limit) return -1;
   if (sa.m_nKey > 2 || sb.m_nKey > 2) return -1;
   return CompareKey(mode, KeyText(m_pItems[sa.m_nItem], sa.m_nKey),
                     KeyText(m_pItems[sb.m_nItem], sb.m_nKey));

@@ -74,9 +74,14 @@ void Probe::Prepare(const wchar_t* text, bool isBackward) {
   lanes = 0;
   end = -1;
   clean = 0;
+  first = second = 0;
   packed = Of(text, backward);
   if (!text || !text[0]) return;
   if (!backward) {
+    // Upper-cased as the comparison does; a space, a full-width form or a letter whose upper
+    // case is ASCII leaves it undecidable, and any key may match then.
+    if (LaneOf(packed, 0) != kUndecidable) first = LaneOf(packed, 0);
+    if (first && LaneOf(packed, 1) != kUndecidable) second = LaneOf(packed, 1);
     int k = 0;
     for (; k < kLanes; ++k) {
       unsigned lane = LaneOf(packed, k);
@@ -98,6 +103,11 @@ void Probe::Prepare(const wchar_t* text, bool isBackward) {
   }
   clean = lanes;
   if (i == 0 && lanes < kLanes) end = lanes;
+  // A stored key's last character stands for itself only when it is its own upper case, and
+  // the comparison tests equality on the upper case: such a key matches only if its last
+  // character is the upper case of the text's.
+  if (lanes > 0) first = upper[0];
+  if (lanes > 1) second = upper[1];
 }
 
 }  // namespace keyprefix

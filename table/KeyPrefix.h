@@ -115,6 +115,10 @@ struct Probe {
   uint16_t raw[kLanes] = {};
   int end = -1;   // 1..3 when the text ends after that many lanes, else -1
   int clean = 0;  // leading lanes that take part in deciding the ends
+  // The lanes a stored key's first two lanes must equal for the key to match the text, where
+  // they stand for their characters (KeyPrefixList::MayBeginWith); 0 where any may.
+  unsigned first = 0;
+  unsigned second = 0;
 
   void Prepare(const wchar_t* text, bool isBackward);
 

@@ -1,5 +1,6 @@
 #include "table/KeyPrefixList.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -25,6 +26,70 @@ void KeyPrefixList::Release() {
   ReleaseTails();
   m_bCounted = true;
   m_nFaults = m_nUnclean = 0;
+  m_summary = Summary();
+  m_nGoneSinceSummary = 0;
+}
+
+namespace {
+
+// A lane that stands for its character, or 0 (ended or undecidable).
+unsigned Standing(unsigned lane) { return lane == keyprefix::kUndecidable ? 0 : lane; }
+
+unsigned PairBit(unsigned first, unsigned second) { return (first * 31 + second) & 1023; }
+
+}  // namespace
+
+void KeyPrefixList::Summary::Add(uint64_t prefix) {
+  unsigned first = Standing(keyprefix::LaneOf(prefix, 0));
+  if (!first) {
+    openFirst = true;
+    return;
+  }
+  firsts |= uint64_t(1) << (first & 63);
+  unsigned second = keyprefix::LaneOf(prefix, 1);
+  // A second lane of 0 marks a key that ends after one character. One that stands for nothing
+  // may be followed by anything.
+  if (second == keyprefix::kUndecidable) {
+    openSecond = true;
+  } else {
+    unsigned bit = PairBit(first, second);
+    pairs[bit / 64] |= uint64_t(1) << (bit % 64);
+  }
+}
+
+bool KeyPrefixList::Summary::Covers(const Summary& other) const {
+  if ((other.firsts & ~firsts) || (other.openFirst && !openFirst) ||
+      (other.openSecond && !openSecond))
+    return false;
+  for (int i = 0; i < 16; ++i)
+    if (other.pairs[i] & ~pairs[i]) return false;
+  return true;
+}
+
+bool KeyPrefixList::MayBeginWith(unsigned first, int second) const {
+  if (m_summary.openFirst) return true;
+  if (!(m_summary.firsts >> (first & 63) & 1)) return false;
+  if (second < 0 || m_summary.openSecond) return true;
+  unsigned bit = PairBit(first, static_cast<unsigned>(second));
+  return (m_summary.pairs[bit / 64] >> (bit % 64) & 1) != 0;
+}
+
+void KeyPrefixList::Summarise() {
+  m_summary = Summary();
+  m_nGoneSinceSummary = 0;
+  for (uint64_t prefix : m_values) m_summary.Add(prefix);
+}
+
+// Marks of gone keys stay until the summary is made afresh, once as many keys have gone as half
+// the list: a constant cost per change, spread.
+void KeyPrefixList::NoteGone() {
+  if (++m_nGoneSinceSummary > m_values.size() / 2 + 16) Summarise();
+}
+
+bool KeyPrefixList::SummaryCovers() const {
+  Summary fresh;
+  for (uint64_t prefix : m_values) fresh.Add(prefix);
+  return m_summary.Covers(fresh);
 }
 
 void KeyPrefixList::AddFall(size_t at, int sign) {
@@ -61,6 +126,7 @@ void KeyPrefixList::InsertValue(size_t at, uint64_t prefix) {
   // The fall into the entry that moves up is replaced by the falls around the new one.
   if (at < m_values.size()) AddFall(at, -1);
   m_values.insert(m_values.begin() + static_cast<ptrdiff_t>(at), prefix);
+  m_summary.Add(prefix);
   Count(at, 1);
   if (at + 1 < m_values.size()) AddFall(at + 1, 1);
 }
@@ -68,11 +134,22 @@ void KeyPrefixList::InsertValue(size_t at, uint64_t prefix) {
 void KeyPrefixList::AppendForSort(uint64_t prefix, uint64_t tail) {
   if (m_tails.size() == m_values.size()) PushTail(tail);
   m_values.push_back(prefix);
+  m_summary.Add(prefix);
   m_bCounted = false;
 }
 
 bool KeyPrefixList::CatchUpTail(uint64_t tail) {
   return m_tails.size() < m_values.size() && PushTail(tail);
+}
+
+bool KeyPrefixList::ReserveForSort(size_t count) {
+  try {
+    m_values.reserve(m_values.size() + count);
+    if (!m_bTailsRefused) m_tails.reserve(m_values.size() + count);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 bool KeyPrefixList::PushTail(uint64_t tail) {
@@ -94,6 +171,7 @@ void KeyPrefixList::Erase(size_t at) {
   if (at + 1 < m_values.size()) AddFall(at + 1, -1);
   m_values.erase(m_values.begin() + static_cast<ptrdiff_t>(at));
   if (at < m_values.size()) AddFall(at, 1);
+  NoteGone();
 }
 
 void KeyPrefixList::Set(size_t at, uint64_t prefix) {
@@ -102,14 +180,17 @@ void KeyPrefixList::Set(size_t at, uint64_t prefix) {
   Count(at, -1);
   if (at + 1 < m_values.size()) AddFall(at + 1, -1);
   m_values[at] = prefix;
+  m_summary.Add(prefix);
   Count(at, 1);
   if (at + 1 < m_values.size()) AddFall(at + 1, 1);
+  NoteGone();
 }
 
 void KeyPrefixList::Recount() {
   m_bCounted = true;
   m_nFaults = m_nUnclean = 0;
   for (size_t at = 0; at < m_values.size(); ++at) Count(at, 1);
+  Summarise();
 }
 
 void KeyPrefixList::Truncate(size_t count) {

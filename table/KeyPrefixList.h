@@ -25,7 +25,8 @@ class KeyPrefixList {
   void Append(uint64_t prefix) { Insert(m_values.size(), prefix); }
   void Erase(size_t at);
   void Set(size_t at, uint64_t prefix);
-  // For reordering and compacting in place; Recount() must follow before the next search.
+  // For reordering and compacting in place; Recount() must follow before the next search (and
+  // before any other change: the counts and the summary are made afresh there).
   uint64_t* MutableData() { return m_values.data(); }
   void Truncate(size_t count);
   void Recount();
@@ -35,6 +36,18 @@ class KeyPrefixList {
   bool Rising() const { return m_bCounted && m_nFaults == 0; }
   // Rising, and every character held is a letter, a digit or an ideograph.
   bool RisingClean() const { return Rising() && m_nUnclean == 0; }
+
+  // A summary of the keys' first two lanes (backward lists: last two characters), so that a
+  // search can pass over a list none of whose keys can match its text before any comparison:
+  // whether some key may begin with `first`, followed by `second` when that is above 0, or end
+  // right after it when `second` is 0 (negative: followed by anything). Each lane given stands
+  // for its character (KeyPrefix.h). A key whose first lanes stand for nothing may
+  // begin with anything. The summary may answer yes for keys that are gone (an erased or
+  // overwritten prefix leaves its marks until the next count afresh, which follows once as many
+  // have gone as half the list), never no for a key that is there.
+  bool MayBeginWith(unsigned first, int second) const;
+  // Counts the summary afresh and tells whether the one kept so far covered it (for tests).
+  bool SummaryCovers() const;
 
   // Tails: the next four characters of each key (keyprefix::TailOf), kept from a bulk add's
   // appends until its sort, which reads them instead of every record. Any other change drops
@@ -46,6 +59,9 @@ class KeyPrefixList {
   size_t MissingTails() const;
   // For those entries, in list order; false when no more can be kept.
   bool CatchUpTail(uint64_t tail);
+  // Room for `count` more appends for a sort, prefixes and tails; false when it cannot be had
+  // (the appends then grow the lists as they go).
+  bool ReserveForSort(size_t count);
   // The tails beside every entry, or null.
   uint64_t* SortTails();
   void ReleaseTails();
@@ -63,4 +79,18 @@ class KeyPrefixList {
   size_t m_nUnclean = 0;   // prefixes holding a character that is no letter, digit or ideograph
   std::vector<uint64_t> m_tails;
   bool m_bTailsRefused = false;
+  // The summary: first lanes by their low six bits, pairs of first and second lanes hashed to
+  // 1024 bits, and whether a key's first (or, for the pairs, second) lane stands for nothing.
+  struct Summary {
+    uint64_t firsts = 0;
+    uint64_t pairs[16] = {};
+    bool openFirst = false;
+    bool openSecond = false;
+    void Add(uint64_t prefix);
+    bool Covers(const Summary& other) const;
+  };
+  void Summarise();
+  void NoteGone();
+  Summary m_summary;
+  size_t m_nGoneSinceSummary = 0;
 };

@@ -19,6 +19,7 @@ KeyboardInputMappingTable::KeyboardInputMappingTable()
       m_hTargetWnd(nullptr),
       m_nPlacement(PLACEMENT_NONE),
       m_bUseKeyPrefixes(true),
+      m_nRoom(0),
       m_pSearchText(nullptr) {
   AllocateStorage();
   // Created taken, then released once: the table starts unlocked. Without an event every later
@@ -35,16 +36,17 @@ KeyboardInputMappingTable::~KeyboardInputMappingTable() {
 
 bool KeyboardInputMappingTable::AllocateStorage() {
   if (!m_pItems) {
-    m_pItems = new (std::nothrow) KeyboardItemInfo[INITIAL_CAPACITY];
+    m_pItems = new (std::nothrow) KeyboardItemInfo[INITIAL_ROOM];
     if (!m_pItems) return false;
+    m_nRoom = INITIAL_ROOM;
   }
   m_nCapacity = INITIAL_CAPACITY;
-  m_pSlots = new (std::nothrow) KeySlot[3 * INITIAL_CAPACITY];
+  m_pSlots = new (std::nothrow) KeySlot[3 * m_nRoom];
   if (!m_pSlots) return false;
-  for (int i = 0; i < 3 * INITIAL_CAPACITY; ++i) m_pSlots[i] = KeySlot{-1, 255};
-  m_pHitFlags = new (std::nothrow) unsigned char[INITIAL_CAPACITY];
+  for (int i = 0; i < 3 * m_nRoom; ++i) m_pSlots[i] = KeySlot{-1, 255};
+  m_pHitFlags = new (std::nothrow) unsigned char[m_nRoom];
   if (!m_pHitFlags) return false;
-  memset(m_pHitFlags, 0, INITIAL_CAPACITY);
+  memset(m_pHitFlags, 0, m_nRoom);
   return true;
 }
 

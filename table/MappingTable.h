@@ -18,6 +18,7 @@ class CElementContainer;
 const int INDEX_GROUPS = 6;
 const int ITEM_CATEGORIES = 72;
 const int INITIAL_CAPACITY = 8100;
+const int INITIAL_ROOM = 64;
 const int SEARCH_RESULT_CAP = 100;
 
 struct KeyCompareMode {
@@ -98,6 +99,8 @@ class KeyboardInputMappingTable {
                        const std::vector<int>* categories, bool skipDuplicateCheck);
   bool AddOneItem(const KeyboardItemInfo* record, bool sortedInsert, bool skipDuplicateCheck);
   bool Grow(int needed);
+  // Allocates room for `positions` records and three times as many slots; false when it cannot.
+  bool EnsureRoom(int positions);
   bool Contains(const KeyboardItemInfo& record) const;
 
   // --- Removing, replacing, clearing (caller holds the lock unless said). ---
@@ -146,6 +149,12 @@ class KeyboardInputMappingTable {
   std::vector<int> m_vecHitPositions;
   // Off: every comparison reads the keys themselves (what the prefixes are checked against).
   bool m_bUseKeyPrefixes;
+  // Positions allocated in the record array and the hit flags; the slot table has three times
+  // as many. The capacity is what the store may hold; the room is what it has allocated, which
+  // grows as positions and slots are taken: a new table holds a few dozen, and growing it keeps
+  // an eighth more than asked, so that single adds do not copy the store every hundred records.
+  // Past the room, records are default ones and slots free, as they would be in allocated arrays.
+  int m_nRoom;
 
  private:
   friend unsigned SortWorker(void* task);
@@ -182,6 +191,9 @@ class KeyboardInputMappingTable {
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
+  // Room in every index list (and its prefixes) for the entries a bulk add of these records
+  // appends, so that no list grows by doubling, copying itself, and keeps the slack.
+  void ReserveForBulkAdd(const KeyboardItemInfo* records, int count);
 
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                            unsigned short type, DWORD kind);

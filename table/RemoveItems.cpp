@@ -137,16 +137,17 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
 }
 
 // Keys out of strict order (spaces, mixed case, full-width letters) can hide an entry from the
-// removal's binary searches: the entry then stays in its list while its position or slot is
-// released, and whatever later takes them changes the key under it. The prefixes cannot follow
-// such a change, so those entries get prefixes that decide nothing. Found by a scan of the lists
-// concerned, which only such a removal pays for.
+// removal's binary searches, and a key that compares equal to another's by skipping spaces can
+// let another list's test release the record while this list keeps its entry. Such entries would
+// stay in their lists while their position or slot is released, and whatever later takes them
+// would change the key under them: they leave their lists with the record, and their slots are
+// released. Found by a scan of the lists concerned, which only such a removal pays for.
 void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int indexed,
                                                  int category, const int forward[3],
                                                  const int backward[3]) {
   bool consistent = mapped < 0 || indexed < 0 || mapped == indexed;
   const KeyboardItemInfo* record =
-      position >= 0 && position < m_nCapacity ? &m_pItems[position] : nullptr;
+      position >= 0 && position < m_nRoom ? &m_pItems[position] : nullptr;
   for (int key = 0; key < 3 && consistent; ++key) {
     consistent = forward[key] == backward[key];
     if (consistent && record) {
@@ -168,14 +169,16 @@ void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int i
     if (c < 0 || c >= ITEM_CATEGORIES) continue;
     for (int g = 0; g < INDEX_GROUPS; ++g) {
       const int key = g / 2;
-      const IndexList& list = m_arrIndex[g][c];
+      IndexList& list = m_arrIndex[g][c];
       KeyPrefixList& prefixes = m_arrKeyPrefix[g][c];
-      for (size_t i = 0; i < list.size() && i < prefixes.size(); ++i) {
+      for (size_t i = list.size(); i-- > 0;) {
         const int slot = list[i];
         const KeySlot& s = m_pSlots[slot];
-        if (slot == forward[key] || slot == backward[key] ||
-            (s.m_nItem == position && s.m_nKey == key))
-          prefixes.Set(i, keyprefix::kNone);
+        bool leftBehind = position >= 0 && s.m_nItem == position && s.m_nKey == key;
+        if (slot != forward[key] && slot != backward[key] && !leftBehind) continue;
+        if (i < prefixes.size()) prefixes.Erase(i);
+        list.erase(list.begin() + static_cast<ptrdiff_t>(i));
+        m_setFreeSlots.insert(slot);
       }
     }
   }
@@ -307,7 +310,7 @@ bool KeyboardInputMappingTable::ClearSource() {
   m_pHitFlags = nullptr;
   m_nItemCount = 0;
   m_nSlotCount = 0;
-  m_nCapacity = 0;
+  m_nCapacity = m_nRoom = 0;
   m_mapNumericKeys.clear();
   m_setFreeItems.clear();
   m_setFreeSlots.clear();

@@ -103,7 +103,7 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
     // Only the flags the last search set can be 1.
     if (m_pHitFlags)
       for (int position : m_vecHitPositions)
-        if (position >= 0 && position < m_nCapacity) m_pHitFlags[position] = 0;
+        if (position >= 0 && position < m_nRoom) m_pHitFlags[position] = 0;
     m_vecHitPositions.clear();
     m_pSearchText = text;
     m_searchProbes[0].Prepare(text, false);
@@ -148,11 +148,18 @@ void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group
                                                   const KeyCompareMode* mode) {
   const IndexList& list = m_arrIndex[group][category];
   if (list.empty()) return;
-  // Reserved once to the table's capacity, so appending never reallocates during a search.
-  if (results->capacity() < static_cast<size_t>(m_nCapacity))
-    results->reserve(static_cast<size_t>(m_nCapacity));
   const keyprefix::Probe* probe =
       text == m_pSearchText ? &m_searchProbes[mode->m_bBackward ? 1 : 0] : nullptr;
+  // A list none of whose keys begins (backward: ends) as the text does is passed over before
+  // any comparison.
+  if (probe && probe->first && m_bUseKeyPrefixes) {
+    const KeyPrefixList& prefixes = m_arrKeyPrefix[group][category];
+    // A text of one character matches as a whole only keys that end after their first.
+    int second = probe->second ? static_cast<int>(probe->second)
+                 : !mode->m_bBackward && !mode->m_bPrefix && probe->end == 1 ? 0
+                                                                             : -1;
+    if (prefixes.size() == list.size() && !prefixes.MayBeginWith(probe->first, second)) return;
+  }
   std::pair<int, int> range = Range(list, text, mode, probe);
   if (range.first < 0 || range.first > range.second) return;
   KEYBOARD_SELECT_TYPE selectType = !mode->m_bPrefix     ? KEYBOARD_SELECT_WHOLE

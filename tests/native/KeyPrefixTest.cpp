@@ -112,10 +112,53 @@ TEST(KeyPrefixList, OrderKeptInStepThroughEveryChange) {
     recounted.Recount();
     ASSERT_EQ(prefixes.Rising(), recounted.Rising()) << "step " << step;
     ASSERT_EQ(prefixes.RisingClean(), recounted.RisingClean()) << "step " << step;
+    // The summary of first lanes never says no for a key that is there.
+    ASSERT_TRUE(prefixes.SummaryCovers()) << "step " << step;
     prefixes.Rising() ? ++risingSeen : ++fallingSeen;
   }
   EXPECT_GT(risingSeen, 50);
   EXPECT_GT(fallingSeen, 50);
+}
+
+// The summary of a list's first lanes rules a text out exactly when no key of the list could
+// begin (or, backward, end) as the text does, as far as it looks; marks of gone keys stay until
+// the summary is made afresh.
+TEST(KeyPrefixList, SummaryRulesOutOnlyWhatNoKeyCouldMatch) {
+  KeyPrefixList forward, backward;
+  for (const wchar_t* key : {L"PFYH", L"PA", L"Z", L"600000", L"浦发"}) {
+    forward.Append(keyprefix::Of(key, false));
+    backward.Append(keyprefix::Of(key, true));
+  }
+  auto may = [](const KeyPrefixList& list, const wchar_t* text, bool backward, bool whole) {
+    keyprefix::Probe probe;
+    probe.Prepare(text, backward);
+    const int second = probe.second              ? static_cast<int>(probe.second)
+                       : whole && probe.end == 1 ? 0
+                                                 : -1;
+    return !probe.first || list.MayBeginWith(probe.first, second);
+  };
+  EXPECT_TRUE(may(forward, L"PF", false, false) && may(forward, L"pa", false, false) &&
+              may(forward, L"P", false, false) && may(forward, L"60", false, false) &&
+              may(forward, L"浦", false, false) && may(forward, L"Z", false, true));
+  EXPECT_FALSE(may(forward, L"PB", false, false) || may(forward, L"Q", false, false) ||
+               may(forward, L"ZA", false, false) || may(forward, L"P", false, true));
+  EXPECT_TRUE(may(backward, L"yh", true, false) && may(backward, L"00", true, false) &&
+              may(backward, L"发", true, false));
+  EXPECT_FALSE(may(backward, L"HY", true, false) || may(backward, L"B", true, false));
+  // Texts that begin with a space or a full-width letter rule out nothing; nor does a key that
+  // begins with one.
+  EXPECT_TRUE(may(forward, L" Q", false, false) && may(forward, L"\xFF31", false, false));
+  forward.Append(keyprefix::Of(L" Q", false));
+  EXPECT_TRUE(may(forward, L"Q", false, false));
+  // Erased keys leave their marks until as many have gone as half the list.
+  KeyPrefixList shrinking;
+  for (int i = 0; i < 40; ++i) shrinking.Append(keyprefix::Of(i < 20 ? L"AB" : L"CD", false));
+  for (int i = 0; i < 20; ++i) shrinking.Erase(0);
+  EXPECT_TRUE(shrinking.SummaryCovers());
+  EXPECT_TRUE(shrinking.MayBeginWith('A', 'B'));
+  for (int i = 0; i < 19; ++i) shrinking.Erase(0);
+  EXPECT_TRUE(shrinking.MayBeginWith('C', 'D'));
+  EXPECT_FALSE(shrinking.MayBeginWith('A', 'B'));
 }
 
 // Keys that keep every list in strict order: no spaces, no small or full-width letters.
@@ -198,6 +241,7 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
       EXPECT_GT(RisingLists(fast, true), 10);
     }
 
+    int ruledOut = 0;
     auto compareSearches = [&](int round) {
       // Until the first removal nothing can be left behind: the prefixes are at work, in step.
       if (round == 0) {
@@ -225,6 +269,15 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
             text = RandomText(random, q % 8 == 3 ? L"0126" : queryChars, 4);
         }
         if (text.empty()) continue;
+        // Lists the search may pass over unread, by the summary of their first lanes.
+        for (int g = 0; g < INDEX_GROUPS; ++g) {
+          keyprefix::Probe probe;
+          probe.Prepare(text.c_str(), g % 2 == 1);
+          for (const KeyPrefixList& prefixes : fast.m_arrKeyPrefix[g])
+            ruledOut += probe.first && !prefixes.empty() &&
+                        !prefixes.MayBeginWith(probe.first,
+                                               probe.second ? static_cast<int>(probe.second) : -1);
+        }
         std::vector<KeyboardItemInfo> withPrefixes, withKeys;
         fast.Search(text.c_str(), &withPrefixes, false);
         exact.Search(text.c_str(), &withKeys, false);
@@ -256,6 +309,10 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
       }
       items.insert(items.end(), more.begin(), more.end());
       compareSearches(round);
+    }
+    // The searches passed over lists unread, or the results above would not test the summary.
+    if (plain) {
+      EXPECT_GT(ruledOut, 1000);
     }
   }
 }

@@ -127,7 +127,7 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
   {
     ManagerScope manager;
     const KeyboardInputMappingTable* table = manager.Table();
-    std::vector<KeyboardItemInfo> items = MarketSecurities(8101);
+    std::vector<KeyboardItemInfo> items = MarketSecurities(8400);
     for (int i = 0; i < 8100; ++i) ASSERT_TRUE(manager->AddOneKeyboardItem(&items[i]));
     EXPECT_EQ(table->m_nCapacity, 8100);
     ASSERT_TRUE(manager->AddOneKeyboardItem(&items[8100]));
@@ -136,6 +136,20 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
                 table->m_pSlots[3 * 8201 - 1].m_nKey == 255);
     EXPECT_EQ(std::count(table->m_pHitFlags, table->m_pHitFlags + 8201, 0), 8201);
     for (int i : {0, 4000, 8099, 8100}) EXPECT_EQ(FindStored(*table, items[i]), i);
+    EXPECT_EQ(StoreViolations(*table), "");
+    // The next steps fit the room the store keeps beyond its capacity: it does not move, yet
+    // each step looks like a growth of its own, hit flags cleared and new slots free.
+    const KeyboardItemInfo* records = table->m_pItems;
+    std::vector<KeyboardItemInfo> results;
+    ASSERT_TRUE(manager->SearchKeyboardItems(L"6", &results, false));
+    ASSERT_FALSE(results.empty());
+    for (int i = 8101; i < 8400; ++i) ASSERT_TRUE(manager->AddOneKeyboardItem(&items[i]));
+    EXPECT_EQ(table->m_nCapacity, 8403);  // grown at positions 8201 and 8302
+    EXPECT_EQ(table->m_pItems, records);
+    EXPECT_EQ(std::count(table->m_pHitFlags, table->m_pHitFlags + 8403, 0), 8403);
+    EXPECT_TRUE(table->m_pSlots[3 * 8403 - 1].m_nItem == -1 &&
+                table->m_pSlots[3 * 8403 - 1].m_nKey == 255);
+    for (int i : {0, 8201, 8399}) EXPECT_EQ(FindStored(*table, items[i]), i);
     EXPECT_EQ(StoreViolations(*table), "");
   }
   KeyboardInputMappingTable table;
@@ -150,22 +164,33 @@ TEST(TableAdd, SingleAddsGrowByOneStepBulkAddsOnceToTheNeededCount) {
   EXPECT_EQ(StoreViolations(table), "");
 }
 
-// A removal by the code "1234" of a record stored as "12 34" finds its code slot (spaces are
-// skipped) but not the others (identities compare without skipping): two slots stay taken each
-// time. The slot table must grow, not be written past its end.
+// A removal by the code "1234" of a record stored as "12 34" finds its code entry (spaces are
+// skipped) but not the others (identities compare without skipping), and releases the record:
+// the entries left behind leave with it and their slots are released, so nothing is found at the
+// released position and the slot table does not fill. Should slots run out all the same, the
+// table grows before a slot would be written past its end.
 TEST(TableAdd, SlotTableGrowsWhenRemovalsLeaveSlotsTaken) {
   TableHost host;
   KeyboardInputMappingTable table;
   ASSERT_TRUE(AddAll(table, MarketSecurities(8000)));
   ASSERT_EQ(table.m_nSlotCount, 24000);
-  const KeyboardItemInfo spaced = Security(L"12 34", L"KK", L"空格");
+  const KeyboardItemInfo spaced = Security(L"12 34", L"WV", L"空格");
+  std::vector<KeyboardItemInfo> results;
   for (int cycle = 0; cycle < 200; ++cycle) {
     ASSERT_TRUE(table.AddOneItem(&spaced, true, false)) << cycle;
-    ASSERT_LE(table.m_nSlotCount, 3 * table.m_nCapacity) << cycle;
-    ASSERT_EQ(RemoveStored(table, Security(L"1234", L"KK", L"空格")), 1) << cycle;
+    ASSERT_EQ(RemoveStored(table, Security(L"1234", L"WV", L"空格")), 1) << cycle;
   }
-  EXPECT_GT(table.m_nSlotCount, 24300);
+  EXPECT_EQ(table.m_nSlotCount, 24003);
+  EXPECT_EQ(StoreViolations(table, false), "");
+  ASSERT_TRUE(table.Search(L"WV", &results, false));
+  for (const KeyboardItemInfo& r : results) EXPECT_STRNE(r.m_szName, L"空格");
+  // Slots taken up to the table's end: the next add grows the table first.
+  table.m_setFreeSlots.clear();
+  table.m_nSlotCount = 3 * table.m_nCapacity - 1;
+  const int capacity = table.m_nCapacity;
   ASSERT_TRUE(table.AddOneItem(&spaced, true, false));
+  EXPECT_GT(table.m_nCapacity, capacity);
+  EXPECT_LE(table.m_nSlotCount, 3 * table.m_nCapacity);
   EXPECT_GE(FindStored(table, spaced), 0);
 }
 

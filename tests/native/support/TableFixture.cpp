@@ -168,8 +168,9 @@ int RemoveStored(KeyboardInputMappingTable& table, const KeyboardItemInfo& ident
 std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder) {
   std::ostringstream out;
   int failures = 0;
-  auto check = [&](bool ok, const std::string& what) {
-    if (!ok && ++failures <= 12) out << what << '\n';
+  // Messages are made only for what fails: the fuzzer checks the store after every step.
+  auto check = [&](bool ok, const auto& what) {
+    if (!ok && ++failures <= 12) out << what() << '\n';
     return ok;
   };
   auto str = [](long long n) { return std::to_string(n); };
@@ -178,15 +179,22 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
   for (const auto& group : t.m_arrIndex)
     for (const auto& list : group) anyEntry = anyEntry || !list.empty();
   if (!t.m_pItems || !t.m_pSlots) {
-    check(!items && !slots && !capacity && !anyEntry, "counts or entries without storage");
-    check(t.m_setFreeItems.empty() && t.m_setFreeSlots.empty(), "free sets without storage");
+    check(!items && !slots && !capacity && !anyEntry,
+          [&] { return "counts or entries without storage"; });
+    check(t.m_setFreeItems.empty() && t.m_setFreeSlots.empty(),
+          [&] { return "free sets without storage"; });
     return out.str();
   }
-  check(items >= 0 && items <= capacity && slots >= 0 && slots <= 3 * capacity,
-        "counts " + str(items) + " and " + str(slots) + " beyond capacity " + str(capacity));
-  check(t.m_pHitFlags != nullptr, "no hit flags");
-  for (int p : t.m_setFreeItems) check(p >= 0 && p < items, "free position " + str(p));
-  for (int s : t.m_setFreeSlots) check(s >= 0 && s < slots, "free slot " + str(s));
+  check(items >= 0 && items <= capacity && slots >= 0 && slots <= 3 * capacity, [&] {
+    return "counts " + str(items) + " and " + str(slots) + " beyond capacity " + str(capacity);
+  });
+  check(items <= t.m_nRoom && slots <= 3 * t.m_nRoom, [&] {
+    return "counts " + str(items) + " and " + str(slots) + " beyond the room " + str(t.m_nRoom);
+  });
+  check(t.m_pHitFlags != nullptr, [&] { return "no hit flags"; });
+  for (int p : t.m_setFreeItems)
+    check(p >= 0 && p < items, [&] { return "free position " + str(p); });
+  for (int s : t.m_setFreeSlots) check(s >= 0 && s < slots, [&] { return "free slot " + str(s); });
   if (failures) return out.str();
 
   // Every live slot in exactly one forward and one backward list; every key of a live record
@@ -199,18 +207,20 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
       const wchar_t* previous = nullptr;
       for (size_t i = 0; i < t.m_arrIndex[g][c].size(); ++i) {
         const int s = t.m_arrIndex[g][c][i];
-        const std::string at = "list [" + str(g) + "][" + str(c) + "] entry " + str(i) + ": ";
-        if (!check(s >= 0 && s < slots && !t.m_setFreeSlots.count(s), at + "bad slot")) continue;
+        auto at = [&] { return "list [" + str(g) + "][" + str(c) + "] entry " + str(i) + ": "; };
+        if (!check(s >= 0 && s < slots && !t.m_setFreeSlots.count(s),
+                   [&] { return at() + "bad slot"; }))
+          continue;
         const int p = t.m_pSlots[s].m_nItem, key = t.m_pSlots[s].m_nKey;
         if (!check(key == g / 2 && p >= 0 && p < items && !t.m_setFreeItems.count(p),
-                   at + "key " + str(key) + " of position " + str(p)))
+                   [&] { return at() + "key " + str(key) + " of position " + str(p); }))
           continue;
-        check(CategoryOfRecord(t.m_pItems[p]) == c, at + "outside its category");
+        check(CategoryOfRecord(t.m_pItems[p]) == c, [&] { return at() + "outside its category"; });
         ++seen[g % 2][s];
         indexed[p][key] += g % 2 == 0;
         const wchar_t* text = KeyText(t.m_pItems[p], key);
         check(!checkOrder || !previous || CompareKey(&mode, previous, text) <= 0,
-              at + "out of order");
+              [&] { return at() + "out of order"; });
         previous = text;
       }
     }
@@ -220,9 +230,10 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
     for (int c = 0; c < ITEM_CATEGORIES; ++c) {
       const IndexList& list = t.m_arrIndex[g][c];
       const KeyPrefixList& prefixes = t.m_arrKeyPrefix[g][c];
-      const std::string at = "prefixes of [" + str(g) + "][" + str(c) + "]";
-      if (!check(prefixes.size() == list.size(),
-                 at + ": " + str(prefixes.size()) + " for " + str(list.size()) + " entries"))
+      auto at = [&] { return "prefixes of [" + str(g) + "][" + str(c) + "]"; };
+      if (!check(prefixes.size() == list.size(), [&] {
+            return at() + ": " + str(prefixes.size()) + " for " + str(list.size()) + " entries";
+          }))
         continue;
       for (size_t i = 0; i < list.size(); ++i) {
         const KeySlot& slot = t.m_pSlots[list[i]];
@@ -230,29 +241,37 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
         check(
             prefixes[i] == keyprefix::kNone ||
                 prefixes[i] == keyprefix::Of(KeyText(t.m_pItems[slot.m_nItem], slot.m_nKey), g % 2),
-            at + " entry " + str(i) + ": out of step");
+            [&] { return at() + " entry " + str(i) + ": out of step"; });
       }
+      // The summary of first lanes never rules out a key that is there.
+      check(list.empty() || prefixes.SummaryCovers(),
+            [&] { return at() + ": summary leaves keys out"; });
       // The prefixes never claim an order that counting afresh does not find.
+      if (!prefixes.Rising()) continue;
       KeyPrefixList recounted = prefixes;
       recounted.Recount();
       check((!prefixes.Rising() || recounted.Rising()) &&
                 (!prefixes.RisingClean() || recounted.RisingClean()),
-            at + ": order counted wrong");
+            [&] { return at() + ": order counted wrong"; });
     }
   for (int s = 0; s < slots; ++s)
-    check(t.m_setFreeSlots.count(s) || (seen[0][s] == 1 && seen[1][s] == 1),
-          "slot " + str(s) + " in " + str(seen[0][s]) + "+" + str(seen[1][s]) + " lists");
+    check(t.m_setFreeSlots.count(s) || (seen[0][s] == 1 && seen[1][s] == 1), [&] {
+      return "slot " + str(s) + " in " + str(seen[0][s]) + "+" + str(seen[1][s]) + " lists";
+    });
 
   // Every map entry points at a digit key of a live numeric command, in the record array.
   std::vector<int> mapped(items);
   for (const auto& entry : t.m_mapNumericKeys) {
     const int p = entry.second;
-    const std::string at = "map entry of position " + str(p) + ": ";
-    if (!check(p >= 0 && p < items && !t.m_setFreeItems.count(p), at + "no live record")) continue;
+    auto at = [&] { return "map entry of position " + str(p) + ": "; };
+    if (!check(p >= 0 && p < items && !t.m_setFreeItems.count(p),
+               [&] { return at() + "no live record"; }))
+      continue;
     const KeyboardItemInfo& r = t.m_pItems[p];
     check(entry.first == r.m_szCode || entry.first == r.m_szHotKey || entry.first == r.m_szName,
-          at + "points elsewhere");
-    check(IsNumericCommand(r) && ClassifyKey(entry.first) == 0, at + "not a numeric digit key");
+          [&] { return at() + "points elsewhere"; });
+    check(IsNumericCommand(r) && ClassifyKey(entry.first) == 0,
+          [&] { return at() + "not a numeric digit key"; });
     ++mapped[p];
   }
   for (int p = 0; p < items; ++p) {
@@ -262,10 +281,12 @@ std::string StoreViolations(const KeyboardInputMappingTable& t, bool checkOrder)
       const bool inMap =
           IsNumericCommand(t.m_pItems[p]) && ClassifyKey(KeyText(t.m_pItems[p], k)) == 0;
       digitKeys += inMap;
-      check(indexed[p][k] == !inMap,
-            "position " + str(p) + " key " + str(k) + " has " + str(indexed[p][k]) + " slots");
+      check(indexed[p][k] == !inMap, [&] {
+        return "position " + str(p) + " key " + str(k) + " has " + str(indexed[p][k]) + " slots";
+      });
     }
-    check(mapped[p] == digitKeys, "position " + str(p) + " has " + str(mapped[p]) + " map entries");
+    check(mapped[p] == digitKeys,
+          [&] { return "position " + str(p) + " has " + str(mapped[p]) + " map entries"; });
   }
   return out.str();
 }
