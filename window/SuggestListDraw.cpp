@@ -8,8 +8,8 @@
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
 #include "frame/Scrollbar.h"
+#include "table/RowTexts.h"
 #include "window/MemDC.h"
-#include "window/RowTexts.h"
 
 namespace {
 
@@ -51,7 +51,12 @@ bool CSuggestListWnd::LoadPalette() {
 
 bool CSuggestListWnd::GetRowTexts(CString& category, CString& code, CString& name, int index,
                                   const std::vector<KeyboardItemInfo>& items) {
-  return ::GetRowTexts(m_pMappingTable, category, code, name, index, items);
+  std::wstring categoryText, codeText, nameText;
+  if (!::GetRowTexts(m_pMappingTable, categoryText, codeText, nameText, index, items)) return false;
+  category = categoryText.c_str();
+  code = codeText.c_str();
+  name = nameText.c_str();
+  return true;
 }
 
 void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool hasInput) {
