@@ -1,8 +1,6 @@
 #include "SmartKeyboardDlg.h"
 #include "HostServices.h"
 
-#include <windowsx.h>
-
 #include <cwchar>
 
 #include "App.h"
@@ -18,10 +16,6 @@
 #include "table/MappingTable.h"
 #include "wfc/ModuleState.h"
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 namespace {
 
 const int kCaptionTextInset = 5;
@@ -36,19 +30,26 @@ RECT Shrink(const RECT& r, int by) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSmartKeyboardDlg, CDialog)
-ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_DESTROY, OnDestroy)
-ON_MESSAGE(WM_SIZE, OnSize)
-ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_CHAR, OnChar)
-ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-ON_MESSAGE(WM_CLOSE, OnClose)
-ON_MESSAGE(WM_SMARTKEYBOARD_HIDE, OnSmartKeyboardHide)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_MOUSEMOVE()
+ON_WM_SETCURSOR()
+ON_WM_LBUTTONDOWN()
+ON_WM_CLOSE()
+ON_MESSAGE_VOID(WM_SMARTKEYBOARD_HIDE, OnSmartKeyboardHide)
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
+ON_WM_IME_COMPOSITION()
+ON_WM_DPICHANGED()
+ON_NOTIFY(IEN_TEXTCHANGED, IDC_INPUT_EDIT, OnEditTextChanged)
+ON_NOTIFY(IEN_KEYDOWN, IDC_INPUT_EDIT, OnEditKeyDown)
+ON_NOTIFY(IEN_MOUSEWHEEL, IDC_INPUT_EDIT, OnEditMouseWheel)
+ON_NOTIFY(IEN_KILLFOCUS, IDC_INPUT_EDIT, OnEditKillFocus)
+ON_NOTIFY(SLN_ACTIVATED, IDC_SUGGEST_LIST, OnListActivated)
 END_MESSAGE_MAP()
 
 CSmartKeyboardDlg::CSmartKeyboardDlg(KeyboardInputMappingTable* table)
@@ -105,7 +106,7 @@ bool CSmartKeyboardDlg::IsInsidePopup(HWND wnd) const {
 
 // --- Creation and destruction. ---
 
-LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
+int CSmartKeyboardDlg::OnCreate(LPCREATESTRUCTW) {
   CModuleStateScope componentState(ComponentModule());
   if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
@@ -126,13 +127,12 @@ LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
   return editCreated && listCreated ? 0 : -1;
 }
 
-LRESULT CSmartKeyboardDlg::OnDestroy(WPARAM, LPARAM) {
+void CSmartKeyboardDlg::OnDestroy() {
   CModuleStateScope componentState(ComponentModule());
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-  LRESULT result = Default();
+  Default();
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd)) m_pInputEdit->DestroyWindow();
   if (m_pSuggestList && ::IsWindow(m_pSuggestList->m_hWnd)) m_pSuggestList->DestroyWindow();
-  return result;
 }
 
 // --- Palette and layout. ---
@@ -185,26 +185,18 @@ BOOL CSmartKeyboardDlg::LayoutList(BOOL historyBar) {
   return created;
 }
 
-LRESULT CSmartKeyboardDlg::OnSize(WPARAM, LPARAM) {
-  LRESULT result = Default();
+void CSmartKeyboardDlg::OnSize(UINT, int, int) {
+  Default();
   CalcLayout();
-  return result;
 }
 
 // --- DPI. ---
 
-LRESULT CSmartKeyboardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_IME_COMPOSITION) {
-    if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd))
-      m_pInputEdit->PostMessageW(message, wParam, lParam);
-    return CDialog::WindowProc(message, wParam, lParam);
-  }
-  if (message == WM_DPICHANGED) {
-    DefWindowProc(message, wParam, lParam);
-    if (lParam) ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-    return 1;
-  }
-  return CDialog::WindowProc(message, wParam, lParam);
+// Answers 1, changed or not.
+LRESULT CSmartKeyboardDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  Default();
+  if (suggested) ApplyDpi(static_cast<int>(dpi), suggested);
+  return 1;
 }
 
 // The children hear of the new dpi even when the palette cannot be reloaded: their sizes scale
@@ -331,60 +323,44 @@ BOOL CSmartKeyboardDlg::Hide(bool returnFocus) {
   return TRUE;
 }
 
-LRESULT CSmartKeyboardDlg::OnSmartKeyboardHide(WPARAM, LPARAM) {
-  ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  return 0;
-}
+void CSmartKeyboardDlg::OnSmartKeyboardHide() { ActivateOnExactPos(FALSE, FALSE, 0, 0); }
 
 // The close button and every other way of closing hide the pop-up like any other hiding:
 // receivers, focus and text are reset.
-LRESULT CSmartKeyboardDlg::OnClose(WPARAM, LPARAM) {
-  ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  return 0;
-}
+void CSmartKeyboardDlg::OnClose() { ActivateOnExactPos(FALSE, FALSE, 0, 0); }
 
 // --- What the edit and the list report. ---
 
-BOOL CSmartKeyboardDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (!m_pSuggestList) {
-    *result = 0;
-    return TRUE;
-  }
-  const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header && header->idFrom == IDC_INPUT_EDIT) {
-    const InputEditNotify* notify = reinterpret_cast<const InputEditNotify*>(lParam);
-    bool listExists = ::IsWindow(m_pSuggestList->m_hWnd) != FALSE;
-    switch (header->code) {
-      case IEN_MOUSEWHEEL:
-        if (notify->data && listExists) {
-          const InputEditWheelInfo* wheel = static_cast<const InputEditWheelInfo*>(notify->data);
-          m_pSuggestList->SendMessageW(WM_KEYDOWN, wheel->m_nDelta < 0 ? VK_DOWN : VK_UP, 0);
-        }
-        break;
-      case IEN_KILLFOCUS: {
-        // Focus taken by a window outside the pop-up stays where the trader put it.
-        HWND gaining = static_cast<HWND>(notify->data);
-        Hide(IsInsidePopup(gaining));
-        break;
-      }
-      case IEN_KEYDOWN:
-        if (notify->data && listExists) {
-          const InputEditKeyInfo* key = static_cast<const InputEditKeyInfo*>(notify->data);
-          m_pSuggestList->SendMessageW(
-              WM_KEYDOWN, key->m_nVirtKey,
-              MAKELPARAM(static_cast<WORD>(key->m_nRepCnt), static_cast<WORD>(key->m_nFlags)));
-        }
-        break;
-      case IEN_TEXTCHANGED:
-        if (notify->data) OnTextChanged(static_cast<const wchar_t*>(notify->data));
-        break;
-      default:
-        break;
-    }
-  } else if (header && header->idFrom == IDC_SUGGEST_LIST && header->code == SLN_ACTIVATED) {
-    ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  }
-  return CDialog::OnNotify(wParam, lParam, result);
+void CSmartKeyboardDlg::OnEditMouseWheel(NMHDR* header, LRESULT*) {
+  const void* data = InputEditNotify::From(header)->data;
+  if (!data || !m_pSuggestList || !::IsWindow(m_pSuggestList->m_hWnd)) return;
+  const InputEditWheelInfo* wheel = static_cast<const InputEditWheelInfo*>(data);
+  m_pSuggestList->SendMessageW(WM_KEYDOWN, wheel->m_nDelta < 0 ? VK_DOWN : VK_UP, 0);
+}
+
+void CSmartKeyboardDlg::OnEditKillFocus(NMHDR* header, LRESULT*) {
+  if (!m_pSuggestList) return;
+  // Focus taken by a window outside the pop-up stays where the trader put it.
+  HWND gaining = static_cast<HWND>(InputEditNotify::From(header)->data);
+  Hide(IsInsidePopup(gaining));
+}
+
+void CSmartKeyboardDlg::OnEditKeyDown(NMHDR* header, LRESULT*) {
+  const void* data = InputEditNotify::From(header)->data;
+  if (!data || !m_pSuggestList || !::IsWindow(m_pSuggestList->m_hWnd)) return;
+  const InputEditKeyInfo* key = static_cast<const InputEditKeyInfo*>(data);
+  m_pSuggestList->SendMessageW(
+      WM_KEYDOWN, key->m_nVirtKey,
+      MAKELPARAM(static_cast<WORD>(key->m_nRepCnt), static_cast<WORD>(key->m_nFlags)));
+}
+
+void CSmartKeyboardDlg::OnEditTextChanged(NMHDR* header, LRESULT*) {
+  const void* data = InputEditNotify::From(header)->data;
+  if (data && m_pSuggestList) OnTextChanged(static_cast<const wchar_t*>(data));
+}
+
+void CSmartKeyboardDlg::OnListActivated(NMHDR*, LRESULT*) {
+  if (m_pSuggestList) ActivateOnExactPos(FALSE, FALSE, 0, 0);
 }
 
 void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
@@ -438,26 +414,32 @@ void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
 
 // --- Keys, mouse, painting. ---
 
-void CSmartKeyboardDlg::ForwardToEdit(UINT message, WPARAM wParam, LPARAM lParam) {
+void CSmartKeyboardDlg::ForwardToEdit(UINT message, UINT key, UINT repeat, UINT flags) {
   if (!m_pInputEdit || !::IsWindow(m_pInputEdit->m_hWnd)) return;
   m_hPrevFocus = ::GetFocus();
-  LPARAM rebuilt = MAKELPARAM(LOWORD(lParam), HIWORD(lParam));
-  m_pInputEdit->SendMessageW(message, wParam, rebuilt);
+  m_pInputEdit->SendMessageW(message, key, MAKELPARAM(repeat, flags));
 }
 
-LRESULT CSmartKeyboardDlg::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-  ForwardToEdit(WM_KEYDOWN, wParam, lParam);
+void CSmartKeyboardDlg::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+  ForwardToEdit(WM_KEYDOWN, key, repeat, flags);
+  Default();
+}
+
+void CSmartKeyboardDlg::OnChar(UINT ch, UINT repeat, UINT flags) {
+  ForwardToEdit(WM_CHAR, ch, repeat, flags);
+  Default();
+}
+
+// The edit takes the input method's results; the dialog's own default processing runs as well.
+LRESULT CSmartKeyboardDlg::OnImeComposition(WCHAR lastChange, UINT changeFlags) {
+  if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd))
+    m_pInputEdit->PostMessageW(WM_IME_COMPOSITION, lastChange, changeFlags);
   return Default();
 }
 
-LRESULT CSmartKeyboardDlg::OnChar(WPARAM wParam, LPARAM lParam) {
-  ForwardToEdit(WM_CHAR, wParam, lParam);
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnMouseMove(WPARAM, LPARAM lParam) {
-  int x = GET_X_LPARAM(lParam);
-  int y = GET_Y_LPARAM(lParam);
+void CSmartKeyboardDlg::OnMouseMove(UINT, POINT point) {
+  int x = point.x;
+  int y = point.y;
   if (RectContains(m_rcClose, x, y)) {
     m_bOverButton = TRUE;
     m_nHoverButton = 1;
@@ -473,20 +455,20 @@ LRESULT CSmartKeyboardDlg::OnMouseMove(WPARAM, LPARAM lParam) {
       m_nHoverButton = 0;
     }
   }
-  return Default();
+  Default();
 }
 
-LRESULT CSmartKeyboardDlg::OnSetCursor(WPARAM, LPARAM) {
+BOOL CSmartKeyboardDlg::OnSetCursor(HWND, UINT, UINT) {
   if (m_bOverButton) {
     ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
     return TRUE;
   }
-  return Default();
+  return static_cast<BOOL>(Default());
 }
 
-LRESULT CSmartKeyboardDlg::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-  int x = GET_X_LPARAM(lParam);
-  int y = GET_Y_LPARAM(lParam);
+void CSmartKeyboardDlg::OnLButtonDown(UINT flags, POINT point) {
+  int x = point.x;
+  int y = point.y;
   if (RectContains(m_rcClose, x, y)) {
     m_nHoverButton = 0;
     PostMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -495,21 +477,21 @@ LRESULT CSmartKeyboardDlg::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     m_pSuggestList->m_history.Clear();
     m_pSuggestList->ClearResults();
     LayoutList(FALSE);
-    OnMouseMove(wParam, lParam);
+    OnMouseMove(flags, point);
   }
-  return Default();
+  Default();
 }
 
-LRESULT CSmartKeyboardDlg::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+BOOL CSmartKeyboardDlg::OnEraseBkgnd(HDC) { return TRUE; }
 
-LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM wParam, LPARAM) {
-  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
   return 0;
 }
 
-LRESULT CSmartKeyboardDlg::OnPaint(WPARAM, LPARAM) {
+void CSmartKeyboardDlg::OnPaint() {
   CPaintDC paint(this);
-  if (RectIsEmpty(m_rcClient)) return 0;
+  if (RectIsEmpty(m_rcClient)) return;
   CMemDC dc(&paint);
   dc.FillSolidRect(&m_rcClient, m_clrFrame);
   RECT inner = Shrink(m_rcClient, 1);
@@ -532,7 +514,6 @@ LRESULT CSmartKeyboardDlg::OnPaint(WPARAM, LPARAM) {
     }
   }
   DrawInputArea(&canvas);
-  return 0;
 }
 
 void CSmartKeyboardDlg::DrawInputArea(CLightCanvas* canvas) {

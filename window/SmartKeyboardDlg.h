@@ -51,28 +51,34 @@ class CSmartKeyboardDlg : public CDialog {
   POINT m_ptAnchor;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnChar(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSmartKeyboardHide(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
+  int OnCreate(LPCREATESTRUCTW create);
+  void OnDestroy();
+  void OnSize(UINT type, int cx, int cy);
+  BOOL OnEraseBkgnd(HDC dc);
+  void OnPaint();
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  void OnChar(UINT ch, UINT repeat, UINT flags);
+  void OnMouseMove(UINT flags, POINT point);
+  BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT mouseMessage);
+  void OnLButtonDown(UINT flags, POINT point);
+  void OnClose();
+  void OnSmartKeyboardHide();
+  LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
+  LRESULT OnImeComposition(WCHAR lastChange, UINT changeFlags);
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+  // What the edit and the list report.
+  void OnEditTextChanged(NMHDR* header, LRESULT* result);
+  void OnEditKeyDown(NMHDR* header, LRESULT* result);
+  void OnEditMouseWheel(NMHDR* header, LRESULT* result);
+  void OnEditKillFocus(NMHDR* header, LRESULT* result);
+  void OnListActivated(NMHDR* header, LRESULT* result);
   DECLARE_MESSAGE_MAP()
 
  private:
   void OnTextChanged(const wchar_t* text);
   BOOL Hide(bool returnFocus);
-  void ForwardToEdit(UINT message, WPARAM wParam, LPARAM lParam);
+  // Hands a key or character that reached the dialog to the edit, noting where the focus was.
+  void ForwardToEdit(UINT message, UINT key, UINT repeat, UINT flags);
   void ApplyDpi(int dpi, const RECT* suggested);
   bool IsInsidePopup(HWND wnd) const;
   struct DialogMetrics Metrics() const;

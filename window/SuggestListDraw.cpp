@@ -80,7 +80,7 @@ void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool 
                    m_pNameFont);
 }
 
-LRESULT CSuggestListWnd::OnPaint(WPARAM, LPARAM) {
+void CSuggestListWnd::OnPaint() {
   CPaintDC paint(this);
   {
     CMemDC dc(&paint);
@@ -121,5 +121,4 @@ LRESULT CSuggestListWnd::OnPaint(WPARAM, LPARAM) {
     if (m_nRowCount <= 0 && m_nVisibleRows <= SUGGEST_MAX_ROWS)
       DrawEmptyState(canvas, m_rcRows[m_nVisibleRows / 2], m_bHasInput != FALSE);
   }
-  return 0;
 }

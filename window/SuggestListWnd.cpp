@@ -2,7 +2,6 @@
 #include "HostServices.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <cwchar>
 #include <new>
@@ -27,23 +26,24 @@ const int BINDING_NOT_OWNED = 2;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSuggestListWnd, CWnd)
-ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_DESTROY, OnDestroy)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_SIZE, OnSize)
-ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
-ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-ON_MESSAGE(WM_TIMER, OnTimer)
-ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
-ON_MESSAGE(WM_CLOSE, OnClose)
-ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_SIZE()
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_MOUSEWHEEL()
+ON_WM_CLOSE()
+ON_WM_CAPTURECHANGED()
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
-ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
-ON_MESSAGE(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
-ON_MESSAGE(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
+ON_WM_MOUSELEAVE()
+ON_MESSAGE_VOID(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
+ON_MESSAGE_VOID(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
+ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
@@ -89,9 +89,8 @@ CSuggestListWnd::~CSuggestListWnd() {
 
 // --- Creation and tear-down. ---
 
-LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
-  LRESULT result = Default();
-  if (result == -1) return -1;
+int CSuggestListWnd::OnCreate(LPCREATESTRUCTW) {
+  if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
@@ -113,28 +112,25 @@ LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CSuggestListWnd::OnDestroy(WPARAM, LPARAM) {
+void CSuggestListWnd::OnDestroy() {
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-  LRESULT result = Default();
+  Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
   // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
   // must not be lost either.
   if (!m_history.FileExists() || m_history.HasUnsavedChanges()) SaveHistory();
-  return result;
 }
 
-LRESULT CSuggestListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DPICHANGED) {
-    m_nDpi = LOWORD(wParam);
-    m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
-    if (LoadPalette()) {
-      LayoutRows();
-      // New fonts and row heights show even when the parent keeps the list's size.
-      Invalidate(TRUE);
-    }
-    return 1;
+// Answers 1 whether or not the palette could be reloaded.
+LRESULT CSuggestListWnd::OnDpiChanged(UINT dpi, const RECT*) {
+  m_nDpi = static_cast<int>(dpi);
+  m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
+  if (LoadPalette()) {
+    LayoutRows();
+    // New fonts and row heights show even when the parent keeps the list's size.
+    Invalidate(TRUE);
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return 1;
 }
 
 // --- Layout and view. ---
@@ -316,14 +312,13 @@ void CSuggestListWnd::Notify(UINT code) {
 
 // --- Messages. ---
 
-LRESULT CSuggestListWnd::OnSize(WPARAM, LPARAM) {
-  LRESULT result = Default();
+void CSuggestListWnd::OnSize(UINT, int, int) {
+  Default();
   LayoutRows();
-  return result;
 }
 
-LRESULT CSuggestListWnd::OnKeyDown(WPARAM wParam, LPARAM) {
-  switch (wParam) {
+void CSuggestListWnd::OnKeyDown(UINT key, UINT, UINT) {
+  switch (key) {
     case VK_RETURN:
       // Keys the terminal forwards while the pop-up is hidden never pick anything.
       if (IsWindowVisible()) SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
@@ -333,12 +328,11 @@ LRESULT CSuggestListWnd::OnKeyDown(WPARAM wParam, LPARAM) {
       break;
     default: {
       ListNavState state = NavState();
-      NavEffect effect = NavigateKey(state, static_cast<int>(wParam));
+      NavEffect effect = NavigateKey(state, static_cast<int>(key));
       ApplyNav(state, effect);
       break;
     }
   }
-  return 0;
 }
 
 void CSuggestListWnd::BeginDrag(int slot) {
@@ -350,30 +344,27 @@ void CSuggestListWnd::BeginDrag(int slot) {
   SetTimer(SUGGEST_TIMER_AUTOSCROLL, SUGGEST_AUTOSCROLL_MS);
 }
 
-LRESULT CSuggestListWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
+void CSuggestListWnd::OnLButtonDown(UINT, POINT point) {
   int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
+  if (!HitTest(point.x, point.y, slot, edge) || edge != 0) return;
   BeginDrag(slot);
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnLButtonDblClk(WPARAM, LPARAM lParam) {
+void CSuggestListWnd::OnLButtonDblClk(UINT, POINT point) {
   int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
+  if (!HitTest(point.x, point.y, slot, edge) || edge != 0) return;
   MoveSelection(m_nSelected, slot);
   SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
   Notify(SLN_ACTIVATED);
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnLButtonUp(WPARAM, LPARAM) {
+void CSuggestListWnd::OnLButtonUp(UINT, POINT) {
   m_bButtonDown = FALSE;
   if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
   if (m_hWnd) KillTimer(SUGGEST_TIMER_AUTOSCROLL);
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
+void CSuggestListWnd::OnMouseMove(UINT, POINT point) {
   if (!m_bTracking) {
     TRACKMOUSEEVENT track = {};
     track.cbSize = sizeof(track);
@@ -383,7 +374,7 @@ LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
     m_bTracking = _TrackMouseEvent(&track);
   }
   int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge)) return 0;
+  if (!HitTest(point.x, point.y, slot, edge)) return;
   if (m_bButtonDown) {
     if (edge == 0) {
       if (slot != m_nSelected) BeginDrag(slot);
@@ -392,7 +383,7 @@ LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
       NavEffect effect = EdgeStep(state, edge);
       ApplyNav(state, effect);
     }
-    return 0;
+    return;
   }
   // The empty area below the last item leaves the hover row as it was.
   if (edge == 0 && slot != m_nHover) {
@@ -400,57 +391,47 @@ LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
     m_nHover = slot;
     InvalidateSlot(m_nHover);
   }
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnTimer(WPARAM wParam, LPARAM) {
-  if (wParam != SUGGEST_TIMER_AUTOSCROLL) return Default();
+void CSuggestListWnd::OnTimer(UINT_PTR id) {
+  if (id != SUGGEST_TIMER_AUTOSCROLL) {
+    Default();
+    return;
+  }
   POINT cursor;
-  if (!::GetCursorPos(&cursor)) return 0;
+  if (!::GetCursorPos(&cursor)) return;
   ::ScreenToClient(m_hWnd, &cursor);
   int slot = 0, edge = 0;
-  if (!HitTest(cursor.x, cursor.y, slot, edge)) return 0;
+  if (!HitTest(cursor.x, cursor.y, slot, edge)) return;
   ListNavState state = NavState();
   NavEffect effect = EdgeStep(state, edge);
   ApplyNav(state, effect);
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnMouseWheel(WPARAM wParam, LPARAM) {
-  // One row per message, whatever the delta.
-  short delta = GET_WHEEL_DELTA_WPARAM(wParam);
+// One row per message, whatever the delta; answers 0.
+BOOL CSuggestListWnd::OnMouseWheel(UINT, short delta, POINT) {
   SendMessageW(WM_KEYDOWN, delta < 0 ? VK_DOWN : VK_UP, 0);
+  return FALSE;
+}
+
+void CSuggestListWnd::OnClose() { ShowWindow(SW_HIDE); }
+
+void CSuggestListWnd::OnCaptureChanged(HWND gaining) {
+  if (gaining != m_hWnd) SendMessageW(WM_LBUTTONUP, 0, 0);
+  Default();
+}
+
+LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
   return 0;
 }
 
-LRESULT CSuggestListWnd::OnClose(WPARAM, LPARAM) {
-  ShowWindow(SW_HIDE);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnCaptureChanged(WPARAM, LPARAM lParam) {
-  if (reinterpret_cast<HWND>(lParam) != m_hWnd) SendMessageW(WM_LBUTTONUP, 0, 0);
-  return Default();
-}
-
-LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM wParam, LPARAM) {
-  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnMouseLeave(WPARAM, LPARAM) {
+void CSuggestListWnd::OnMouseLeave() {
   m_bTracking = FALSE;
   m_nHover = -1;
   Invalidate(FALSE);
-  return 0;
 }
 
-LRESULT CSuggestListWnd::OnSuggestActivate(WPARAM, LPARAM) {
-  ActivateSelection();
-  return 0;
-}
+void CSuggestListWnd::OnSuggestActivate() { ActivateSelection(); }
 
-LRESULT CSuggestListWnd::OnSuggestSaveHistory(WPARAM, LPARAM) {
-  SaveHistory();
-  return 0;
-}
+void CSuggestListWnd::OnSuggestSaveHistory() { SaveHistory(); }

@@ -102,25 +102,24 @@ class CSuggestListWnd : public CWnd {
   int m_nDpi;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
-  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
-  LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSuggestActivate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSuggestSaveHistory(WPARAM wParam, LPARAM lParam);
+  int OnCreate(LPCREATESTRUCTW create);
+  void OnDestroy();
+  void OnPaint();
+  void OnSize(UINT type, int cx, int cy);
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  void OnLButtonDown(UINT flags, POINT point);
+  void OnLButtonDblClk(UINT flags, POINT point);
+  void OnLButtonUp(UINT flags, POINT point);
+  void OnMouseMove(UINT flags, POINT point);
+  void OnTimer(UINT_PTR id);
+  BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);
+  void OnClose();
+  void OnCaptureChanged(HWND gaining);
+  LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
+  void OnMouseLeave();
+  void OnSuggestActivate();
+  void OnSuggestSaveHistory();
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
 
   DECLARE_MESSAGE_MAP()
 

@@ -184,13 +184,12 @@ TEST(SuggestList, DoubleClickAndEnterActivateNotifyAndRecordThePick) {
   CSuggestListWnd& list = *host.list;
   host.ShowResults(5);
   list.SendMessageW(WM_LBUTTONDBLCLK, MK_LBUTTON, host.RowPoint(7));  // below the items
-  EXPECT_TRUE(host.parent.notes.empty());
+  EXPECT_TRUE(host.parent.activations.empty());
 
   list.SendMessageW(WM_LBUTTONDBLCLK, MK_LBUTTON, host.RowPoint(2));
   EXPECT_EQ(list.m_nSelected, 2);
-  ASSERT_EQ(host.parent.notes.size(), 1u);
-  EXPECT_EQ(host.parent.notes[0].code, SLN_ACTIVATED);
-  EXPECT_EQ(host.parent.notes[0].from, list.m_hWnd);
+  ASSERT_EQ(host.parent.activations.size(), 1u);
+  EXPECT_EQ(host.parent.activations[0], list.m_hWnd);
   // The hand-over posts the item's extra information to the command window.
   ASSERT_TRUE(PumpUntil([&] { return CountOf(host.commandWnd, WM_RUN_COMMAND) == 1; }));
   EXPECT_EQ(LastOf(host.commandWnd, WM_RUN_COMMAND)->wParam, 1002u);

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "Pump.h"
+#include "window/SmartKeyboardDlg.h"
 
 int CountOf(const CRecordingWnd& wnd, UINT message) {
   int n = 0;
@@ -18,11 +19,13 @@ const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message) {
   return nullptr;
 }
 
-BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
-  const SuggestListNotify* note = reinterpret_cast<const SuggestListNotify*>(lParam);
-  notes.push_back({note->hdr.hwndFrom, note->hdr.code});
+BEGIN_MESSAGE_MAP(CRecordingParent, CWnd)
+ON_NOTIFY(SLN_ACTIVATED, IDC_SUGGEST_LIST, OnListActivated)
+END_MESSAGE_MAP()
+
+void CRecordingParent::OnListActivated(NMHDR* header, LRESULT* result) {
+  activations.push_back(header->hwndFrom);
   *result = 0;
-  return TRUE;
 }
 
 static std::wstring TempHistoryPath() {
@@ -43,7 +46,7 @@ SuggestListHost::SuggestListHost(int w, int h)
   RECT frame = {kLeft, kTop, kLeft + w, kTop + h};
   parent.CreateEx(WS_EX_TOOLWINDOW, nullptr, L"pop-up", WS_POPUP | WS_VISIBLE, frame, nullptr, 0);
   RECT area = {0, 0, w, h};
-  list->CreateEx(0, nullptr, L"显示框", WS_CHILD | WS_VISIBLE, area, &parent, 1000);
+  list->CreateEx(0, nullptr, L"显示框", WS_CHILD | WS_VISIBLE, area, &parent, IDC_SUGGEST_LIST);
   PumpPending();
 }
 

@@ -1,6 +1,6 @@
 // A suggestion list as the pop-up holds it, for window tests: a visible top-level parent that
-// records the notifications it gets, a command window that records what the hand-over posts, a
-// mapping table, the test services, and a history file of the test's own in the temp folder.
+// records the activations the list reports, a command window that records what the hand-over posts,
+// a mapping table, the test services, and a history file of the test's own in the temp folder.
 #pragma once
 
 #include <windows.h>
@@ -19,17 +19,14 @@
 int CountOf(const CRecordingWnd& wnd, UINT message);
 const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message);
 
-struct RecordedNotify {
-  HWND from;
-  UINT code;
-};
-
-class NotifyParent : public CWnd {
+// The list's parent: records which window reported each activation by a double-click.
+class CRecordingParent : public CWnd {
  public:
-  std::vector<RecordedNotify> notes;
+  std::vector<HWND> activations;
 
  protected:
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnListActivated(NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
 };
 
 class SuggestListHost {
@@ -51,7 +48,7 @@ class SuggestListHost {
 
   UiEnv env;
   KeyboardInputMappingTable table;
-  NotifyParent parent;
+  CRecordingParent parent;
   CRecordingWnd commandWnd;
   std::unique_ptr<CSuggestListWnd> list;
   std::wstring historyPath;
