@@ -86,7 +86,7 @@ CSmartKeyboardDlg::~CSmartKeyboardDlg() {
 }
 
 KeyboardInputMappingTable* CSmartKeyboardDlg::MappingTable() const {
-  return m_pSuggestList ? m_pSuggestList->m_pMappingTable : nullptr;
+  return m_pSuggestList ? m_pSuggestList->MappingTable() : nullptr;
 }
 
 DialogMetrics CSmartKeyboardDlg::Metrics() const {
@@ -382,27 +382,7 @@ void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
     } else {
       if (table && miniTrade) table->m_nOpenMode = OPEN_MODE_MINI_TRADE;
       if (table && !miniTrade && tradingWorkspace) table->m_nOpenMode = OPEN_MODE_TRADING_WORKSPACE;
-      CSuggestListWnd* list = m_pSuggestList;
-      if (table) {
-        list->m_bHasInput = TRUE;
-        wmemset(list->m_szSearchText, 0, 32);
-        for (int i = 0; i < 31 && m_szInputText[i]; ++i) {
-          wchar_t c = m_szInputText[i];
-          // Full-width capitals from an input method search as their ASCII letters.
-          list->m_szSearchText[i] = (c >= 0xFF21 && c <= 0xFF3A) ? c - 0xFEE0 : c;
-        }
-        bool excludeCommands = table->m_pTargetContainer || table->m_hTargetWnd;
-        table->Search(list->m_szSearchText, &list->m_vecResults, excludeCommands);
-        list->m_nRowCount = static_cast<int>(list->m_vecResults.size());
-      }
-      list->m_nTop = 0;
-      list->m_nSelected = 0;
-      if (::IsWindow(list->m_hWnd)) {
-        list->SetRedraw(FALSE);
-        list->UpdateScrollBar();
-        list->SetRedraw(TRUE);
-        list->Invalidate(TRUE);
-      }
+      m_pSuggestList->ShowSearchResults(m_szInputText);
       ActivateOnExactPos(TRUE, FALSE, 0, 0);
     }
   }
@@ -473,8 +453,7 @@ void CSmartKeyboardDlg::OnLButtonDown(UINT flags, POINT point) {
     m_nHoverButton = 0;
     PostMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (RectContains(m_rcClear, x, y) && m_pSuggestList) {
-    // The file keeps the old history until the list is destroyed or the next pick saves it.
-    m_pSuggestList->m_history.Clear();
+    m_pSuggestList->ClearHistory();
     m_pSuggestList->ClearResults();
     LayoutList(FALSE);
     OnMouseMove(flags, point);

@@ -25,30 +25,8 @@ class CSmartKeyboardDlg : public CDialog {
   // Shows the pop-up (at the point, or at its default place) or hides it; 0 when the default
   // place cannot be found.
   BOOL ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int y);
-  BOOL LayoutList(BOOL historyBar);
-  void CalcLayout();
-  BOOL LoadPalette();
-  void RepositionForDpi(RECT* suggested);
-  void DrawInputArea(CLightCanvas* canvas);
-
-  CSuggestListWnd* m_pSuggestList;
-  CInputEdit* m_pInputEdit;
-  wchar_t m_szInputText[32];
-  HWND m_hPrevFocus;
-  CString m_strCaption;
-  CString m_strHistoryLabel;
-  CFont* m_pFont;
-  COLORREF m_clrBG, m_clrCaptionBG, m_clrFrame, m_clrText, m_clrTip;
-  RES_BMP_INFO m_bmpInputText, m_bmpCloseHover, m_bmpCloseNormal, m_bmpClearHover, m_bmpClearNormal;
-  RECT m_rcClient, m_rcCaption, m_rcInputArea, m_rcClose, m_rcClear;
-  BOOL m_bOverButton;
-  BOOL m_bHistoryBar;
-  int m_nHoverButton;
-  int m_nDpi;
-  BOOL m_bExactPos;
-  int m_nBorder;
-  int m_nEditHeight;
-  POINT m_ptAnchor;
+  // The window that gets the focus back when the pop-up hides.
+  void SetPreviousFocus(HWND wnd) { m_hPrevFocus = wnd; }
 
  protected:
   int OnCreate(LPCREATESTRUCTW create);
@@ -75,6 +53,14 @@ class CSmartKeyboardDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // The tests read the layout and reach the children through it.
+  friend class SmartKeyboardDlgTestPeer;
+
+  BOOL LayoutList(BOOL historyBar);
+  void CalcLayout();
+  BOOL LoadPalette();
+  void RepositionForDpi(RECT* suggested);
+  void DrawInputArea(CLightCanvas* canvas);
   void OnTextChanged(const wchar_t* text);
   BOOL Hide(bool returnFocus);
   // Hands a key or character that reached the dialog to the edit, noting where the focus was.
@@ -83,4 +69,23 @@ class CSmartKeyboardDlg : public CDialog {
   bool IsInsidePopup(HWND wnd) const;
   struct DialogMetrics Metrics() const;
   KeyboardInputMappingTable* MappingTable() const;
+
+  CSuggestListWnd* m_pSuggestList;
+  CInputEdit* m_pInputEdit;
+  wchar_t m_szInputText[32];
+  HWND m_hPrevFocus;
+  CString m_strCaption;
+  CString m_strHistoryLabel;
+  CFont* m_pFont;
+  COLORREF m_clrBG, m_clrCaptionBG, m_clrFrame, m_clrText, m_clrTip;
+  RES_BMP_INFO m_bmpInputText, m_bmpCloseHover, m_bmpCloseNormal, m_bmpClearHover, m_bmpClearNormal;
+  RECT m_rcClient, m_rcCaption, m_rcInputArea, m_rcClose, m_rcClear;
+  BOOL m_bOverButton;
+  BOOL m_bHistoryBar;
+  int m_nHoverButton;
+  int m_nDpi;
+  BOOL m_bExactPos;
+  int m_nBorder;
+  int m_nEditHeight;
+  POINT m_ptAnchor;
 };

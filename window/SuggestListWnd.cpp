@@ -209,6 +209,24 @@ void CSuggestListWnd::ResetView() {
   Invalidate(TRUE);
 }
 
+void CSuggestListWnd::ShowSearchResults(const wchar_t* typedText) {
+  if (m_pMappingTable) {
+    m_bHasInput = TRUE;
+    const int length = static_cast<int>(sizeof(m_szSearchText) / sizeof(m_szSearchText[0]));
+    wmemset(m_szSearchText, 0, length);
+    for (int i = 0; i < length - 1 && typedText[i]; ++i) {
+      wchar_t c = typedText[i];
+      // Full-width capitals from an input method search as their ASCII letters.
+      m_szSearchText[i] = (c >= 0xFF21 && c <= 0xFF3A) ? c - 0xFEE0 : c;
+    }
+    m_pMappingTable->Search(m_szSearchText, &m_vecResults, IsTargeted());
+    m_nRowCount = static_cast<int>(m_vecResults.size());
+  }
+  ResetView();
+}
+
+void CSuggestListWnd::ClearHistory() { m_history.Clear(); }
+
 void CSuggestListWnd::ClearResults() {
   m_vecResults.clear();
   m_bHasInput = FALSE;

@@ -11,6 +11,7 @@
 
 #include "TestTerminal.h"
 #include "UiEnv.h"
+#include "WindowPeers.h"
 #include "table/MappingTable.h"
 #include "wfc/Wnd.h"
 #include "window/SuggestListWnd.h"
@@ -41,6 +42,7 @@ class SuggestListHost {
   KeyboardItemInfo Result(int i);
   // n results shown as after a search for text.
   void ShowResults(int n, const wchar_t* text = L"600");
+  SuggestListTestPeer Peer() const { return SuggestListTestPeer(*list); }
   // A client point in the middle of a row slot.
   LPARAM RowPoint(int slot, int x = 40) const;
   // The history file as the list writes it; -1 when missing.
