@@ -1,33 +1,20 @@
+// The pop-up's life and shape: creation and destruction with both children, the skin's
+// palette, the layout of caption, edit, history bar and list, DPI changes, and where the pop-up
+// shows itself and how it hides. What reaches it from the trader is in SmartKeyboardDlgInput.cpp,
+// its painting in SmartKeyboardDlgDraw.cpp.
 #include "SmartKeyboardDlg.h"
 #include "HostServices.h"
-
-#include <cwchar>
 
 #include "App.h"
 #include "DialogLayout.h"
 #include "InputEdit.h"
-#include "MemDC.h"
 #include "SuggestListWnd.h"
 #include "TerminalFrame.h"
 #include "frame/DataMgr.h"
 #include "frame/GlobalEnv.h"
 #include "frame/Logger.h"
-#include "frame/MiniTradePanel.h"
 #include "table/MappingTable.h"
 #include "wfc/ModuleState.h"
-
-namespace {
-
-const int kCaptionTextInset = 5;
-
-bool HasBitmap(const RES_BMP_INFO& info) { return info.m_pBitmap != nullptr; }
-
-RECT Shrink(const RECT& r, int by) {
-  RECT s = {r.left + by, r.top + by, r.right - by, r.bottom - by};
-  return s;
-}
-
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CSmartKeyboardDlg, CDialog)
 ON_WM_CREATE()
@@ -114,7 +101,7 @@ int CSmartKeyboardDlg::OnCreate(LPCREATESTRUCTW) {
   // A tool window: no task-bar button for the pop-up.
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
   LoadPalette();
-  if (HasBitmap(m_bmpInputText)) {
+  if (m_bmpInputText.m_pBitmap) {
     int width = SWDPI::Scale(m_nDpi, m_bmpInputText.m_nWidth + 30) + 2 * m_nBorder;
     SetWindowPos(nullptr, 0, 0, width, SWDPI::Scale(m_nDpi, 350),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -154,6 +141,11 @@ BOOL CSmartKeyboardDlg::LoadPalette() {
   m_nBorder = SWDPI::Scale(m_nDpi, 5);
   m_nEditHeight = SWDPI::Scale(m_nDpi, 18);
   return TRUE;
+}
+
+LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  return 0;
 }
 
 void CSmartKeyboardDlg::CalcLayout() {
@@ -254,25 +246,10 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
     rect = PlaceAtPoint(x, y, width, height, hasReceiver,
                         table ? table->m_nPlacement : PLACEMENT_NONE);
   } else {
-    TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-    if (!env) return FALSE;
-    CViewManager* frame = TerminalViewManager(env.get());
-    CWnd* view = CurrentView(frame);
-    if (!view) return FALSE;
-    RECT corner;
-    int type = frame->GetViewType(view);
     POINT anchor;
-    if (type >= 1 && type <= 4) {
-      ::GetWindowRect(env->GetCommandWnd(), &corner);
-      anchor.x = corner.right - 5;
-      anchor.y = corner.bottom - 5;
-    } else {
-      ::GetWindowRect(view->m_hWnd, &corner);
-      anchor.x = corner.right;
-      anchor.y = corner.bottom;
-    }
+    if (!DefaultAnchor(&anchor)) return FALSE;
     m_ptAnchor = anchor;
-    rect = PlaceAtPoint(anchor.x, anchor.y, width, height, false, -1);
+    rect = PlaceAtPoint(anchor.x, anchor.y, width, height, false, PLACEMENT_NONE);
   }
   ClampToTop(rect);
   MoveWindow(rect, TRUE);
@@ -292,6 +269,26 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd) && ::GetFocus() != m_pInputEdit->m_hWnd)
     m_pInputEdit->SetFocus();
   return TRUE;
+}
+
+bool CSmartKeyboardDlg::DefaultAnchor(POINT* anchor) const {
+  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+  if (!env) return false;
+  CViewManager* frame = TerminalViewManager(env.get());
+  CWnd* view = CurrentView(frame);
+  if (!view) return false;
+  RECT corner;
+  int type = frame->GetViewType(view);
+  if (type >= 1 && type <= 4) {
+    ::GetWindowRect(env->GetCommandWnd(), &corner);
+    anchor->x = corner.right - 5;
+    anchor->y = corner.bottom - 5;
+  } else {
+    ::GetWindowRect(view->m_hWnd, &corner);
+    anchor->x = corner.right;
+    anchor->y = corner.bottom;
+  }
+  return true;
 }
 
 BOOL CSmartKeyboardDlg::Hide(bool returnFocus) {
@@ -328,190 +325,3 @@ void CSmartKeyboardDlg::OnSmartKeyboardHide() { ActivateOnExactPos(FALSE, FALSE,
 // The close button and every other way of closing hide the pop-up like any other hiding:
 // receivers, focus and text are reset.
 void CSmartKeyboardDlg::OnClose() { ActivateOnExactPos(FALSE, FALSE, 0, 0); }
-
-// --- What the edit and the list report. ---
-
-void CSmartKeyboardDlg::OnEditMouseWheel(NMHDR* header, LRESULT*) {
-  const void* data = InputEditNotify::From(header)->data;
-  if (!data || !m_pSuggestList || !::IsWindow(m_pSuggestList->m_hWnd)) return;
-  const InputEditWheelInfo* wheel = static_cast<const InputEditWheelInfo*>(data);
-  m_pSuggestList->SendMessageW(WM_KEYDOWN, wheel->m_nDelta < 0 ? VK_DOWN : VK_UP, 0);
-}
-
-void CSmartKeyboardDlg::OnEditKillFocus(NMHDR* header, LRESULT*) {
-  if (!m_pSuggestList) return;
-  // Focus taken by a window outside the pop-up stays where the trader put it.
-  HWND gaining = static_cast<HWND>(InputEditNotify::From(header)->data);
-  Hide(IsInsidePopup(gaining));
-}
-
-void CSmartKeyboardDlg::OnEditKeyDown(NMHDR* header, LRESULT*) {
-  const void* data = InputEditNotify::From(header)->data;
-  if (!data || !m_pSuggestList || !::IsWindow(m_pSuggestList->m_hWnd)) return;
-  const InputEditKeyInfo* key = static_cast<const InputEditKeyInfo*>(data);
-  m_pSuggestList->SendMessageW(
-      WM_KEYDOWN, key->m_nVirtKey,
-      MAKELPARAM(static_cast<WORD>(key->m_nRepCnt), static_cast<WORD>(key->m_nFlags)));
-}
-
-void CSmartKeyboardDlg::OnEditTextChanged(NMHDR* header, LRESULT*) {
-  const void* data = InputEditNotify::From(header)->data;
-  if (data && m_pSuggestList) OnTextChanged(static_cast<const wchar_t*>(data));
-}
-
-void CSmartKeyboardDlg::OnListActivated(NMHDR*, LRESULT*) {
-  if (m_pSuggestList) ActivateOnExactPos(FALSE, FALSE, 0, 0);
-}
-
-void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
-  wcsncpy(m_szInputText, text, 31);
-  m_szInputText[31] = 0;
-  bool empty = m_szInputText[0] == 0;
-  KeyboardInputMappingTable* table = MappingTable();
-  if (empty) {
-    ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  } else {
-    unsigned workspace =
-        static_cast<unsigned>(CElementContainerWnd::m_seCurrentFocusWorkspace) - 10u;
-    bool tradingWorkspace = workspace <= 10;
-    bool miniTrade = IsMiniTradeVisible();
-    if (miniTrade && !tradingWorkspace) {
-      m_pInputEdit->ClearText();
-      ActivateOnExactPos(FALSE, FALSE, 0, 0);
-      empty = true;
-    } else {
-      if (table && miniTrade) table->m_nOpenMode = OPEN_MODE_MINI_TRADE;
-      if (table && !miniTrade && tradingWorkspace) table->m_nOpenMode = OPEN_MODE_TRADING_WORKSPACE;
-      m_pSuggestList->ShowSearchResults(m_szInputText);
-      ActivateOnExactPos(TRUE, FALSE, 0, 0);
-    }
-  }
-  if (m_pSuggestList->ShowHistoryIfIdle())
-    LayoutList(empty ? TRUE : FALSE);
-  else
-    LayoutList(FALSE);
-}
-
-// --- Keys, mouse, painting. ---
-
-void CSmartKeyboardDlg::ForwardToEdit(UINT message, UINT key, UINT repeat, UINT flags) {
-  if (!m_pInputEdit || !::IsWindow(m_pInputEdit->m_hWnd)) return;
-  m_hPrevFocus = ::GetFocus();
-  m_pInputEdit->SendMessageW(message, key, MAKELPARAM(repeat, flags));
-}
-
-void CSmartKeyboardDlg::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-  ForwardToEdit(WM_KEYDOWN, key, repeat, flags);
-  Default();
-}
-
-void CSmartKeyboardDlg::OnChar(UINT ch, UINT repeat, UINT flags) {
-  ForwardToEdit(WM_CHAR, ch, repeat, flags);
-  Default();
-}
-
-// The edit takes the input method's results; the dialog's own default processing runs as well.
-LRESULT CSmartKeyboardDlg::OnImeComposition(WCHAR lastChange, UINT changeFlags) {
-  if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd))
-    m_pInputEdit->PostMessageW(WM_IME_COMPOSITION, lastChange, changeFlags);
-  return Default();
-}
-
-void CSmartKeyboardDlg::OnMouseMove(UINT, POINT point) {
-  int x = point.x;
-  int y = point.y;
-  if (RectContains(m_rcClose, x, y)) {
-    m_bOverButton = TRUE;
-    m_nHoverButton = 1;
-    InvalidateRect(&m_rcClose, FALSE);
-  } else if (m_bHistoryBar && RectContains(m_rcClear, x, y)) {
-    m_bOverButton = TRUE;
-    m_nHoverButton = 2;
-    InvalidateRect(&m_rcClear, FALSE);
-  } else {
-    m_bOverButton = FALSE;
-    if (m_nHoverButton) {
-      InvalidateRect(m_nHoverButton == 1 ? &m_rcClose : &m_rcClear, FALSE);
-      m_nHoverButton = 0;
-    }
-  }
-  Default();
-}
-
-BOOL CSmartKeyboardDlg::OnSetCursor(HWND, UINT, UINT) {
-  if (m_bOverButton) {
-    ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-    return TRUE;
-  }
-  return static_cast<BOOL>(Default());
-}
-
-void CSmartKeyboardDlg::OnLButtonDown(UINT flags, POINT point) {
-  int x = point.x;
-  int y = point.y;
-  if (RectContains(m_rcClose, x, y)) {
-    m_nHoverButton = 0;
-    PostMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else if (RectContains(m_rcClear, x, y) && m_pSuggestList) {
-    m_pSuggestList->ClearHistory();
-    m_pSuggestList->ClearResults();
-    LayoutList(FALSE);
-    OnMouseMove(flags, point);
-  }
-  Default();
-}
-
-BOOL CSmartKeyboardDlg::OnEraseBkgnd(HDC) { return TRUE; }
-
-LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM code, LPARAM) {
-  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
-  return 0;
-}
-
-void CSmartKeyboardDlg::OnPaint() {
-  CPaintDC paint(this);
-  if (RectIsEmpty(m_rcClient)) return;
-  CMemDC dc(&paint);
-  dc.FillSolidRect(&m_rcClient, m_clrFrame);
-  RECT inner = Shrink(m_rcClient, 1);
-  dc.FillSolidRect(&inner, m_clrBG);
-  CLightCanvas canvas(&dc, m_nDpi);
-  canvas.SetBkMode(TRANSPARENT);
-  if (!RectIsEmpty(m_rcCaption)) {
-    canvas.DrawRect(&m_rcCaption, m_clrCaptionBG, m_clrCaptionBG);
-    canvas.SetTextColor(m_clrText);
-    RECT text = m_rcCaption;
-    text.left += kCaptionTextInset;
-    canvas.DrawTextW(m_strCaption, &text, DT_VCENTER | DT_SINGLELINE, m_pFont);
-    canvas.DrawLine(m_rcCaption.left, m_rcCaption.bottom - 1, m_clrFrame, 1, m_rcCaption.right,
-                    m_rcCaption.bottom - 1);
-    if (HasBitmap(m_bmpCloseHover) && HasBitmap(m_bmpCloseNormal)) {
-      const RES_BMP_INFO& close = m_nHoverButton == 1 ? m_bmpCloseHover : m_bmpCloseNormal;
-      canvas.DrawBitmap(m_rcClose.left, m_rcClose.top,
-                        SWDPI::Scale(m_nDpi, m_bmpCloseHover.m_nWidth),
-                        SWDPI::Scale(m_nDpi, m_bmpCloseHover.m_nHeight), close.m_pBitmap, 0, false);
-    }
-  }
-  DrawInputArea(&canvas);
-}
-
-void CSmartKeyboardDlg::DrawInputArea(CLightCanvas* canvas) {
-  if (RectIsEmpty(m_rcInputArea)) return;
-  const RECT& area = m_rcInputArea;
-  if (HasBitmap(m_bmpInputText))
-    canvas->DrawBitmap(area.left + m_nBorder, area.top, area.right - area.left - 2 * m_nBorder,
-                       SWDPI::Scale(m_nDpi, m_bmpInputText.m_nHeight), m_bmpInputText.m_pBitmap, 0,
-                       false);
-  KeyboardInputMappingTable* table = MappingTable();
-  if (!m_bHistoryBar || !table || table->m_pTargetContainer || table->m_hTargetWnd) return;
-  canvas->SetTextColor(m_clrTip);
-  int top = area.top + m_nEditHeight + SWDPI::Scale(m_nDpi, 5);
-  RECT label = {area.left + 5, top, area.right, top + SWDPI::Scale(m_nDpi, 30)};
-  canvas->DrawTextW(m_strHistoryLabel, &label, DT_VCENTER | DT_SINGLELINE, m_pFont);
-  if (HasBitmap(m_bmpClearHover) && HasBitmap(m_bmpClearNormal)) {
-    const RES_BMP_INFO& clear = m_nHoverButton == 2 ? m_bmpClearHover : m_bmpClearNormal;
-    canvas->DrawBitmap(m_rcClear.left, m_rcClear.top,
-                       SWDPI::Scale(m_nDpi, m_bmpClearHover.m_nWidth),
-                       SWDPI::Scale(m_nDpi, m_bmpClearHover.m_nHeight), clear.m_pBitmap, 0, false);
-  }
-}

@@ -66,6 +66,9 @@ class CSmartKeyboardDlg : public CDialog {
   // Hands a key or character that reached the dialog to the edit, noting where the focus was.
   void ForwardToEdit(UINT message, UINT key, UINT repeat, UINT flags);
   void ApplyDpi(int dpi, const RECT* suggested);
+  // The corner the pop-up opens against when the terminal gives no point: the command window's,
+  // 5 pixels in, for view types 1 to 4, else the current view's; false without a view.
+  bool DefaultAnchor(POINT* anchor) const;
   bool IsInsidePopup(HWND wnd) const;
   struct DialogMetrics Metrics() const;
   KeyboardInputMappingTable* MappingTable() const;
