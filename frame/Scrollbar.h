@@ -49,19 +49,21 @@ class TS_API CQXScrollbarWnd : public CWnd {
   QXDelegate::delegate<int(CQXScrollbarWnd*, int, int, int)> m_delegateScrollEvent;
 
  protected:
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnEraseBkgnd(WPARAM, LPARAM);
-  LRESULT OnLButtonDown(WPARAM, LPARAM);
-  LRESULT OnLButtonUp(WPARAM, LPARAM);
-  LRESULT OnMouseMove(WPARAM, LPARAM);
-  LRESULT OnMouseLeave(WPARAM, LPARAM);
-  LRESULT OnTimer(WPARAM, LPARAM);
-  LRESULT OnCaptureChanged(WPARAM, LPARAM);
+  void OnPaint();
+  BOOL OnEraseBkgnd(HDC dc);
+  void OnLButtonDown(UINT flags, POINT point);
+  // A second click in quick succession is one more press.
+  void OnLButtonDblClk(UINT flags, POINT point);
+  void OnLButtonUp(UINT flags, POINT point);
+  void OnMouseMove(UINT flags, POINT point);
+  void OnMouseLeave();
+  void OnTimer(UINT_PTR id);
+  void OnCaptureChanged(HWND gaining);
   DECLARE_MESSAGE_MAP()
 
  private:
-  int PartAt(LPARAM point) const;
-  int AxisPosition(LPARAM point) const;
+  int PartAt(POINT point) const;
+  int AxisPosition(POINT point) const;
   int ThumbOffset() const;
   void Fire(int part);
   void EndPress();
@@ -84,5 +86,5 @@ class TS_API CQXScrollbarWnd : public CWnd {
   int m_nLastReportedTop;  // top row of the last drag event
   bool m_bRepeating;       // the repeat timer runs at its fast period
   bool m_bTrackingLeave;   // WM_MOUSELEAVE is requested
-  LPARAM m_lLastPoint;     // last pointer position seen, client coordinates
+  POINT m_ptLastPoint;     // last pointer position seen, client coordinates
 };

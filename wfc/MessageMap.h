@@ -136,12 +136,12 @@ LRESULT CrackOtherWindowInL(CWnd* wnd, WPARAM, LPARAM lParam) {
   return 0;
 }
 
+// The handler gives the message's answer.
 template <class T, auto Handler>
 LRESULT CrackDpiChanged(CWnd* wnd, WPARAM wParam, LPARAM lParam) {
-  static_assert(kHasSignature<Handler, void(UINT, const RECT*)>,
-                "void OnDpiChanged(UINT dpi, const RECT* suggested)");
-  (static_cast<T*>(wnd)->*Handler)(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-  return 0;
+  static_assert(kHasSignature<Handler, LRESULT(UINT, const RECT*)>,
+                "LRESULT OnDpiChanged(UINT dpi, const RECT* suggested)");
+  return (static_cast<T*>(wnd)->*Handler)(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
 }
 
 // The handler usually ends with Default(), whose answer it returns.

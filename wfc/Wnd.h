@@ -59,10 +59,9 @@ class WFC_API CWnd {
 
  protected:
   // Every message of the window passes here first; the default looks the message up in the
-  // message map and gives unhandled ones to DefWindowProc.
+  // message map and gives unhandled ones to DefWindowProc. Handlers belong in the map; an
+  // override is for watching every message as it arrives (recording or forwarding them).
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-  // WM_NOTIFY from a child; TRUE when handled, with *result as the message's result.
-  virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // The default processing of the message being handled now.
   LRESULT Default();

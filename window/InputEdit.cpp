@@ -41,17 +41,19 @@ bool IsAcceptedChar(wchar_t ch) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CInputEdit, CWnd)
-ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_DESTROY, OnDestroy)
-ON_MESSAGE(WM_SIZE, OnSize)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_TIMER, OnTimer)
-ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
-ON_MESSAGE(WM_KILLFOCUS, OnKillFocus)
-ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
-ON_MESSAGE(WM_CHAR, OnChar)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_TIMER()
+ON_WM_KEYDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_KILLFOCUS()
+ON_WM_SETCURSOR()
+ON_WM_CHAR()
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
+ON_WM_IME_COMPOSITION()
+ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CInputEdit::CInputEdit()
@@ -91,11 +93,12 @@ void CInputEdit::Notify(UINT code, void* data) {
 
 void CInputEdit::NotifyTextChanged() { Notify(IEN_TEXTCHANGED, m_szText); }
 
-void CInputEdit::NotifyKey(WPARAM key, LPARAM lParam) {
+void CInputEdit::NotifyKey(UINT key, UINT repeat, UINT flags) {
   InputEditKeyInfo info;
-  info.m_nVirtKey = static_cast<uint32_t>(key);
-  info.m_nRepCnt = static_cast<int16_t>(LOWORD(lParam));
-  info.m_nFlags = static_cast<int16_t>(HIWORD(lParam));
+  info.m_nVirtKey = key;
+  // Both words go out sign-extended, as the parent has always read them.
+  info.m_nRepCnt = static_cast<int16_t>(repeat);
+  info.m_nFlags = static_cast<int16_t>(flags);
   Notify(IEN_KEYDOWN, &info);
 }
 
@@ -123,14 +126,8 @@ void CInputEdit::InsertChar(wchar_t ch) {
   FocusIfVisible();
 }
 
-LRESULT CInputEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_IME_COMPOSITION) return OnImeComposition(wParam, lParam);
-  if (message == WM_DPICHANGED) return OnDpiChanged(wParam, lParam);
-  return CWnd::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CInputEdit::OnImeComposition(WPARAM wParam, LPARAM lParam) {
-  if (!(lParam & GCS_RESULTSTR)) return CWnd::WindowProc(WM_IME_COMPOSITION, wParam, lParam);
+LRESULT CInputEdit::OnImeComposition(WCHAR, UINT changeFlags) {
+  if (!(changeFlags & GCS_RESULTSTR)) return Default();
   // Before anything else: the result's echoed characters must be dropped even when the result
   // itself is refused.
   g_dLastImeResultMs = NowMs();
@@ -171,11 +168,12 @@ LRESULT CInputEdit::OnImeComposition(WPARAM wParam, LPARAM lParam) {
   FocusIfVisible();
   // Default processing sends the result's characters once more as WM_CHAR; the echo window
   // above drops them.
-  return CWnd::WindowProc(WM_IME_COMPOSITION, wParam, lParam);
+  return Default();
 }
 
-LRESULT CInputEdit::OnDpiChanged(WPARAM wParam, LPARAM /*lParam*/) {
-  int dpi = LOWORD(wParam);
+// Answers 1, changed or not.
+LRESULT CInputEdit::OnDpiChanged(UINT newDpi, const RECT*) {
+  int dpi = static_cast<int>(newDpi);
   if (dpi != m_nDpi) {
     m_nDpi = dpi;
     m_nLineWidth = SWDPI::Scale(dpi, 1);
@@ -184,7 +182,7 @@ LRESULT CInputEdit::OnDpiChanged(WPARAM wParam, LPARAM /*lParam*/) {
   return 1;
 }
 
-LRESULT CInputEdit::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+int CInputEdit::OnCreate(LPCREATESTRUCTW) {
   if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   m_nLineWidth = SWDPI::Scale(m_nDpi, 1);
@@ -194,16 +192,15 @@ LRESULT CInputEdit::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   return 0;
 }
 
-LRESULT CInputEdit::OnDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+void CInputEdit::OnDestroy() {
   KillTimer(CARET_TIMER_ID);
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-  return Default();
+  Default();
 }
 
-LRESULT CInputEdit::OnSize(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  LRESULT result = Default();
+void CInputEdit::OnSize(UINT, int, int) {
+  Default();
   Invalidate(TRUE);
-  return result;
 }
 
 void CInputEdit::DrawCaret(CDC* dc, const RECT& client) {
@@ -222,9 +219,9 @@ void CInputEdit::DrawCaret(CDC* dc, const RECT& client) {
   DeleteObject(pen);
 }
 
-LRESULT CInputEdit::OnPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+void CInputEdit::OnPaint() {
   CPaintDC paintDC(this);
-  if (!m_pFont) return 0;
+  if (!m_pFont) return;
   RECT client;
   GetClientRect(&client);
   int width = client.right - client.left;
@@ -234,7 +231,7 @@ LRESULT CInputEdit::OnPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   CBitmap bitmap;
   if (!memDC.CreateCompatibleDC(&paintDC) ||
       !bitmap.CreateCompatibleBitmap(&paintDC, width, height))
-    return 0;
+    return;
   HGDIOBJ oldBitmap = memDC.SelectObject(&bitmap);
   memDC.FillSolidRect(&client, m_clrBG);
   HGDIOBJ oldFont = memDC.SelectObject(m_pFont);
@@ -245,12 +242,14 @@ LRESULT CInputEdit::OnPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
   paintDC.BitBlt(0, 0, width, height, &memDC, 0, 0, SRCCOPY);
   memDC.SelectObject(oldFont);
   memDC.SelectObject(oldBitmap);
-  return 0;
 }
 
-LRESULT CInputEdit::OnTimer(WPARAM wParam, LPARAM /*lParam*/) {
-  if (wParam != CARET_TIMER_ID) return Default();
-  if (!m_pFont || !m_hWnd) return 0;
+void CInputEdit::OnTimer(UINT_PTR id) {
+  if (id != CARET_TIMER_ID) {
+    Default();
+    return;
+  }
+  if (!m_pFont || !m_hWnd) return;
   RECT client;
   GetClientRect(&client);
   CClientDC dc(this);
@@ -259,13 +258,15 @@ LRESULT CInputEdit::OnTimer(WPARAM wParam, LPARAM /*lParam*/) {
   DrawCaret(&dc, client);
   dc.SelectObject(oldFont);
   m_bCaretPhase = !m_bCaretPhase;
-  return 0;
 }
 
-LRESULT CInputEdit::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-  if (wParam < VK_BACK || wParam > VK_PROCESSKEY) return Default();
+void CInputEdit::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+  if (key < VK_BACK || key > VK_PROCESSKEY) {
+    Default();
+    return;
+  }
   int length = TextLength();
-  switch (wParam) {
+  switch (key) {
     case VK_BACK:
       if (length > 0 && m_nCaret >= 1) {
         memmove(m_szText + m_nCaret - 1, m_szText + m_nCaret,
@@ -278,7 +279,7 @@ LRESULT CInputEdit::OnKeyDown(WPARAM wParam, LPARAM lParam) {
     case VK_RETURN:
     case VK_ESCAPE:
       // The parent acts on the key (picks the row, hides) while the text is still there.
-      NotifyKey(wParam, lParam);
+      NotifyKey(key, repeat, flags);
       ClearText();
       NotifyTextChanged();
       FocusIfVisible();
@@ -287,20 +288,20 @@ LRESULT CInputEdit::OnKeyDown(WPARAM wParam, LPARAM lParam) {
     case VK_NEXT:
     case VK_UP:
     case VK_DOWN:
-      NotifyKey(wParam, lParam);
+      NotifyKey(key, repeat, flags);
       break;
     case VK_END:
       if (length > 0) {
         m_nCaret = length;
         Invalidate(TRUE);
-        NotifyKey(wParam, lParam);
+        NotifyKey(key, repeat, flags);
       }
       break;
     case VK_HOME:
       if (length > 0) {
         m_nCaret = 0;
         Invalidate(TRUE);
-        NotifyKey(wParam, lParam);
+        NotifyKey(key, repeat, flags);
       }
       break;
     case VK_LEFT:
@@ -325,46 +326,46 @@ LRESULT CInputEdit::OnKeyDown(WPARAM wParam, LPARAM lParam) {
       break;
     case VK_PROCESSKEY:
       // The input method owns this key; its result arrives as WM_IME_COMPOSITION.
-      return 0;
+      return;
     default:
       break;
   }
-  return Default();
+  Default();
 }
 
-LRESULT CInputEdit::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+// Answers 0: the wheel is the parent's business.
+BOOL CInputEdit::OnMouseWheel(UINT flags, short delta, POINT screenPoint) {
   InputEditWheelInfo info;
-  info.m_nFlags = GET_KEYSTATE_WPARAM(wParam);
-  info.m_nDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+  info.m_nFlags = flags;
+  info.m_nDelta = delta;
   info.m_nReserved = 0;
-  info.m_nX = static_cast<int16_t>(LOWORD(lParam));
-  info.m_nY = static_cast<int16_t>(HIWORD(lParam));
+  info.m_nX = screenPoint.x;
+  info.m_nY = screenPoint.y;
   Notify(IEN_MOUSEWHEEL, &info);
-  return 0;
+  return FALSE;
 }
 
-LRESULT CInputEdit::OnKillFocus(WPARAM wParam, LPARAM /*lParam*/) {
+void CInputEdit::OnKillFocus(HWND gaining) {
   Default();
   // The parent tells a move inside the pop-up from one outside by the window gaining the focus.
-  Notify(IEN_KILLFOCUS, reinterpret_cast<void*>(wParam));
+  Notify(IEN_KILLFOCUS, gaining);
   ClearText();
-  return 0;
 }
 
-LRESULT CInputEdit::OnSetCursor(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+BOOL CInputEdit::OnSetCursor(HWND, UINT, UINT) {
   ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM)));
   return TRUE;
 }
 
-LRESULT CInputEdit::OnChar(WPARAM wParam, LPARAM /*lParam*/) {
-  if (wParam > 255) return Default();
-  wchar_t ch = static_cast<wchar_t>(wParam);
-  if (!IsAcceptedChar(ch)) return Default();
-  InsertChar(ch);
-  return 0;
+void CInputEdit::OnChar(UINT ch, UINT, UINT) {
+  if (ch > 255 || !IsAcceptedChar(static_cast<wchar_t>(ch))) {
+    Default();
+    return;
+  }
+  InsertChar(static_cast<wchar_t>(ch));
 }
 
-LRESULT CInputEdit::OnDataCenterBroadcast(WPARAM wParam, LPARAM /*lParam*/) {
-  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+LRESULT CInputEdit::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
   return 0;
 }

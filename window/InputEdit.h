@@ -24,6 +24,11 @@ const UINT IEN_KILLFOCUS = 0x0008;    // data: the window that gains the focus (
 struct InputEditNotify {
   NMHDR hdr;
   void* data;
+
+  // The record that a notification header of the edit begins.
+  static const InputEditNotify* From(const NMHDR* header) {
+    return reinterpret_cast<const InputEditNotify*>(header);
+  }
 };
 
 struct InputEditKeyInfo {
@@ -63,32 +68,28 @@ class CInputEdit : public CWnd {
   int GetCaret() const { return m_nCaret; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
-  LRESULT OnChar(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
+  int OnCreate(LPCREATESTRUCTW create);
+  void OnDestroy();
+  void OnSize(UINT type, int cx, int cy);
+  void OnPaint();
+  void OnTimer(UINT_PTR id);
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);
+  void OnKillFocus(HWND gaining);
+  BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT mouseMessage);
+  void OnChar(UINT ch, UINT repeat, UINT flags);
+  LRESULT OnImeComposition(WCHAR lastChange, UINT changeFlags);
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+  LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
 
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Handled ahead of the map (WindowProc).
-  LRESULT OnImeComposition(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
-
   int TextLength() const;
   // Sends one WM_NOTIFY to the parent; silently nothing without one.
   void Notify(UINT code, void* data);
   void NotifyTextChanged();
-  void NotifyKey(WPARAM key, LPARAM lParam);
+  void NotifyKey(UINT key, UINT repeat, UINT flags);
   void FocusIfVisible();
   // The two XOR lines of the caret on dc, whose font is already selected.
   void DrawCaret(CDC* dc, const RECT& client);

@@ -1,54 +1,42 @@
+// The pop-up's life and shape: creation and destruction with both children, the skin's
+// palette, the layout of caption, edit, history bar and list, DPI changes, and where the pop-up
+// shows itself and how it hides. What reaches it from the trader is in SmartKeyboardDlgInput.cpp,
+// its painting in SmartKeyboardDlgDraw.cpp.
 #include "SmartKeyboardDlg.h"
 #include "HostServices.h"
-
-#include <windowsx.h>
-
-#include <cwchar>
 
 #include "App.h"
 #include "DialogLayout.h"
 #include "InputEdit.h"
-#include "MemDC.h"
 #include "SuggestListWnd.h"
 #include "TerminalFrame.h"
 #include "frame/DataMgr.h"
 #include "frame/GlobalEnv.h"
 #include "frame/Logger.h"
-#include "frame/MiniTradePanel.h"
 #include "table/MappingTable.h"
 #include "wfc/ModuleState.h"
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
-namespace {
-
-const int kCaptionTextInset = 5;
-
-bool HasBitmap(const RES_BMP_INFO& info) { return info.m_pBitmap != nullptr; }
-
-RECT Shrink(const RECT& r, int by) {
-  RECT s = {r.left + by, r.top + by, r.right - by, r.bottom - by};
-  return s;
-}
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CSmartKeyboardDlg, CDialog)
-ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_DESTROY, OnDestroy)
-ON_MESSAGE(WM_SIZE, OnSize)
-ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_CHAR, OnChar)
-ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-ON_MESSAGE(WM_CLOSE, OnClose)
-ON_MESSAGE(WM_SMARTKEYBOARD_HIDE, OnSmartKeyboardHide)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_MOUSEMOVE()
+ON_WM_SETCURSOR()
+ON_WM_LBUTTONDOWN()
+ON_WM_CLOSE()
+ON_MESSAGE_VOID(WM_SMARTKEYBOARD_HIDE, OnSmartKeyboardHide)
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
+ON_WM_IME_COMPOSITION()
+ON_WM_DPICHANGED()
+ON_NOTIFY(IEN_TEXTCHANGED, IDC_INPUT_EDIT, OnEditTextChanged)
+ON_NOTIFY(IEN_KEYDOWN, IDC_INPUT_EDIT, OnEditKeyDown)
+ON_NOTIFY(IEN_MOUSEWHEEL, IDC_INPUT_EDIT, OnEditMouseWheel)
+ON_NOTIFY(IEN_KILLFOCUS, IDC_INPUT_EDIT, OnEditKillFocus)
+ON_NOTIFY(SLN_ACTIVATED, IDC_SUGGEST_LIST, OnListActivated)
 END_MESSAGE_MAP()
 
 CSmartKeyboardDlg::CSmartKeyboardDlg(KeyboardInputMappingTable* table)
@@ -85,7 +73,7 @@ CSmartKeyboardDlg::~CSmartKeyboardDlg() {
 }
 
 KeyboardInputMappingTable* CSmartKeyboardDlg::MappingTable() const {
-  return m_pSuggestList ? m_pSuggestList->m_pMappingTable : nullptr;
+  return m_pSuggestList ? m_pSuggestList->MappingTable() : nullptr;
 }
 
 DialogMetrics CSmartKeyboardDlg::Metrics() const {
@@ -105,7 +93,7 @@ bool CSmartKeyboardDlg::IsInsidePopup(HWND wnd) const {
 
 // --- Creation and destruction. ---
 
-LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
+int CSmartKeyboardDlg::OnCreate(LPCREATESTRUCTW) {
   CModuleStateScope componentState(ComponentModule());
   if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
@@ -113,7 +101,7 @@ LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
   // A tool window: no task-bar button for the pop-up.
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
   LoadPalette();
-  if (HasBitmap(m_bmpInputText)) {
+  if (m_bmpInputText.m_pBitmap) {
     int width = SWDPI::Scale(m_nDpi, m_bmpInputText.m_nWidth + 30) + 2 * m_nBorder;
     SetWindowPos(nullptr, 0, 0, width, SWDPI::Scale(m_nDpi, 350),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -126,13 +114,12 @@ LRESULT CSmartKeyboardDlg::OnCreate(WPARAM, LPARAM) {
   return editCreated && listCreated ? 0 : -1;
 }
 
-LRESULT CSmartKeyboardDlg::OnDestroy(WPARAM, LPARAM) {
+void CSmartKeyboardDlg::OnDestroy() {
   CModuleStateScope componentState(ComponentModule());
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-  LRESULT result = Default();
+  Default();
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd)) m_pInputEdit->DestroyWindow();
   if (m_pSuggestList && ::IsWindow(m_pSuggestList->m_hWnd)) m_pSuggestList->DestroyWindow();
-  return result;
 }
 
 // --- Palette and layout. ---
@@ -154,6 +141,11 @@ BOOL CSmartKeyboardDlg::LoadPalette() {
   m_nBorder = SWDPI::Scale(m_nDpi, 5);
   m_nEditHeight = SWDPI::Scale(m_nDpi, 18);
   return TRUE;
+}
+
+LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  return 0;
 }
 
 void CSmartKeyboardDlg::CalcLayout() {
@@ -185,26 +177,18 @@ BOOL CSmartKeyboardDlg::LayoutList(BOOL historyBar) {
   return created;
 }
 
-LRESULT CSmartKeyboardDlg::OnSize(WPARAM, LPARAM) {
-  LRESULT result = Default();
+void CSmartKeyboardDlg::OnSize(UINT, int, int) {
+  Default();
   CalcLayout();
-  return result;
 }
 
 // --- DPI. ---
 
-LRESULT CSmartKeyboardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_IME_COMPOSITION) {
-    if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd))
-      m_pInputEdit->PostMessageW(message, wParam, lParam);
-    return CDialog::WindowProc(message, wParam, lParam);
-  }
-  if (message == WM_DPICHANGED) {
-    DefWindowProc(message, wParam, lParam);
-    if (lParam) ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-    return 1;
-  }
-  return CDialog::WindowProc(message, wParam, lParam);
+// Answers 1, changed or not.
+LRESULT CSmartKeyboardDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  Default();
+  if (suggested) ApplyDpi(static_cast<int>(dpi), suggested);
+  return 1;
 }
 
 // The children hear of the new dpi even when the palette cannot be reloaded: their sizes scale
@@ -262,25 +246,10 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
     rect = PlaceAtPoint(x, y, width, height, hasReceiver,
                         table ? table->m_nPlacement : PLACEMENT_NONE);
   } else {
-    TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-    if (!env) return FALSE;
-    CViewManager* frame = TerminalViewManager(env.get());
-    CWnd* view = CurrentView(frame);
-    if (!view) return FALSE;
-    RECT corner;
-    int type = frame->GetViewType(view);
     POINT anchor;
-    if (type >= 1 && type <= 4) {
-      ::GetWindowRect(env->GetCommandWnd(), &corner);
-      anchor.x = corner.right - 5;
-      anchor.y = corner.bottom - 5;
-    } else {
-      ::GetWindowRect(view->m_hWnd, &corner);
-      anchor.x = corner.right;
-      anchor.y = corner.bottom;
-    }
+    if (!DefaultAnchor(&anchor)) return FALSE;
     m_ptAnchor = anchor;
-    rect = PlaceAtPoint(anchor.x, anchor.y, width, height, false, -1);
+    rect = PlaceAtPoint(anchor.x, anchor.y, width, height, false, PLACEMENT_NONE);
   }
   ClampToTop(rect);
   MoveWindow(rect, TRUE);
@@ -300,6 +269,26 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd) && ::GetFocus() != m_pInputEdit->m_hWnd)
     m_pInputEdit->SetFocus();
   return TRUE;
+}
+
+bool CSmartKeyboardDlg::DefaultAnchor(POINT* anchor) const {
+  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+  if (!env) return false;
+  CViewManager* frame = TerminalViewManager(env.get());
+  CWnd* view = CurrentView(frame);
+  if (!view) return false;
+  RECT corner;
+  int type = frame->GetViewType(view);
+  if (type >= 1 && type <= 4) {
+    ::GetWindowRect(env->GetCommandWnd(), &corner);
+    anchor->x = corner.right - 5;
+    anchor->y = corner.bottom - 5;
+  } else {
+    ::GetWindowRect(view->m_hWnd, &corner);
+    anchor->x = corner.right;
+    anchor->y = corner.bottom;
+  }
+  return true;
 }
 
 BOOL CSmartKeyboardDlg::Hide(bool returnFocus) {
@@ -331,227 +320,8 @@ BOOL CSmartKeyboardDlg::Hide(bool returnFocus) {
   return TRUE;
 }
 
-LRESULT CSmartKeyboardDlg::OnSmartKeyboardHide(WPARAM, LPARAM) {
-  ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  return 0;
-}
+void CSmartKeyboardDlg::OnSmartKeyboardHide() { ActivateOnExactPos(FALSE, FALSE, 0, 0); }
 
 // The close button and every other way of closing hide the pop-up like any other hiding:
 // receivers, focus and text are reset.
-LRESULT CSmartKeyboardDlg::OnClose(WPARAM, LPARAM) {
-  ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  return 0;
-}
-
-// --- What the edit and the list report. ---
-
-BOOL CSmartKeyboardDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (!m_pSuggestList) {
-    *result = 0;
-    return TRUE;
-  }
-  const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header && header->idFrom == IDC_INPUT_EDIT) {
-    const InputEditNotify* notify = reinterpret_cast<const InputEditNotify*>(lParam);
-    bool listExists = ::IsWindow(m_pSuggestList->m_hWnd) != FALSE;
-    switch (header->code) {
-      case IEN_MOUSEWHEEL:
-        if (notify->data && listExists) {
-          const InputEditWheelInfo* wheel = static_cast<const InputEditWheelInfo*>(notify->data);
-          m_pSuggestList->SendMessageW(WM_KEYDOWN, wheel->m_nDelta < 0 ? VK_DOWN : VK_UP, 0);
-        }
-        break;
-      case IEN_KILLFOCUS: {
-        // Focus taken by a window outside the pop-up stays where the trader put it.
-        HWND gaining = static_cast<HWND>(notify->data);
-        Hide(IsInsidePopup(gaining));
-        break;
-      }
-      case IEN_KEYDOWN:
-        if (notify->data && listExists) {
-          const InputEditKeyInfo* key = static_cast<const InputEditKeyInfo*>(notify->data);
-          m_pSuggestList->SendMessageW(
-              WM_KEYDOWN, key->m_nVirtKey,
-              MAKELPARAM(static_cast<WORD>(key->m_nRepCnt), static_cast<WORD>(key->m_nFlags)));
-        }
-        break;
-      case IEN_TEXTCHANGED:
-        if (notify->data) OnTextChanged(static_cast<const wchar_t*>(notify->data));
-        break;
-      default:
-        break;
-    }
-  } else if (header && header->idFrom == IDC_SUGGEST_LIST && header->code == SLN_ACTIVATED) {
-    ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  }
-  return CDialog::OnNotify(wParam, lParam, result);
-}
-
-void CSmartKeyboardDlg::OnTextChanged(const wchar_t* text) {
-  wcsncpy(m_szInputText, text, 31);
-  m_szInputText[31] = 0;
-  bool empty = m_szInputText[0] == 0;
-  KeyboardInputMappingTable* table = MappingTable();
-  if (empty) {
-    ActivateOnExactPos(FALSE, FALSE, 0, 0);
-  } else {
-    unsigned workspace =
-        static_cast<unsigned>(CElementContainerWnd::m_seCurrentFocusWorkspace) - 10u;
-    bool tradingWorkspace = workspace <= 10;
-    bool miniTrade = IsMiniTradeVisible();
-    if (miniTrade && !tradingWorkspace) {
-      m_pInputEdit->ClearText();
-      ActivateOnExactPos(FALSE, FALSE, 0, 0);
-      empty = true;
-    } else {
-      if (table && miniTrade) table->m_nOpenMode = OPEN_MODE_MINI_TRADE;
-      if (table && !miniTrade && tradingWorkspace) table->m_nOpenMode = OPEN_MODE_TRADING_WORKSPACE;
-      CSuggestListWnd* list = m_pSuggestList;
-      if (table) {
-        list->m_bHasInput = TRUE;
-        wmemset(list->m_szSearchText, 0, 32);
-        for (int i = 0; i < 31 && m_szInputText[i]; ++i) {
-          wchar_t c = m_szInputText[i];
-          // Full-width capitals from an input method search as their ASCII letters.
-          list->m_szSearchText[i] = (c >= 0xFF21 && c <= 0xFF3A) ? c - 0xFEE0 : c;
-        }
-        bool excludeCommands = table->m_pTargetContainer || table->m_hTargetWnd;
-        table->Search(list->m_szSearchText, &list->m_vecResults, excludeCommands);
-        list->m_nRowCount = static_cast<int>(list->m_vecResults.size());
-      }
-      list->m_nTop = 0;
-      list->m_nSelected = 0;
-      if (::IsWindow(list->m_hWnd)) {
-        list->SetRedraw(FALSE);
-        list->UpdateScrollBar();
-        list->SetRedraw(TRUE);
-        list->Invalidate(TRUE);
-      }
-      ActivateOnExactPos(TRUE, FALSE, 0, 0);
-    }
-  }
-  if (m_pSuggestList->ShowHistoryIfIdle())
-    LayoutList(empty ? TRUE : FALSE);
-  else
-    LayoutList(FALSE);
-}
-
-// --- Keys, mouse, painting. ---
-
-void CSmartKeyboardDlg::ForwardToEdit(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!m_pInputEdit || !::IsWindow(m_pInputEdit->m_hWnd)) return;
-  m_hPrevFocus = ::GetFocus();
-  LPARAM rebuilt = MAKELPARAM(LOWORD(lParam), HIWORD(lParam));
-  m_pInputEdit->SendMessageW(message, wParam, rebuilt);
-}
-
-LRESULT CSmartKeyboardDlg::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-  ForwardToEdit(WM_KEYDOWN, wParam, lParam);
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnChar(WPARAM wParam, LPARAM lParam) {
-  ForwardToEdit(WM_CHAR, wParam, lParam);
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnMouseMove(WPARAM, LPARAM lParam) {
-  int x = GET_X_LPARAM(lParam);
-  int y = GET_Y_LPARAM(lParam);
-  if (RectContains(m_rcClose, x, y)) {
-    m_bOverButton = TRUE;
-    m_nHoverButton = 1;
-    InvalidateRect(&m_rcClose, FALSE);
-  } else if (m_bHistoryBar && RectContains(m_rcClear, x, y)) {
-    m_bOverButton = TRUE;
-    m_nHoverButton = 2;
-    InvalidateRect(&m_rcClear, FALSE);
-  } else {
-    m_bOverButton = FALSE;
-    if (m_nHoverButton) {
-      InvalidateRect(m_nHoverButton == 1 ? &m_rcClose : &m_rcClear, FALSE);
-      m_nHoverButton = 0;
-    }
-  }
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnSetCursor(WPARAM, LPARAM) {
-  if (m_bOverButton) {
-    ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-    return TRUE;
-  }
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-  int x = GET_X_LPARAM(lParam);
-  int y = GET_Y_LPARAM(lParam);
-  if (RectContains(m_rcClose, x, y)) {
-    m_nHoverButton = 0;
-    PostMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else if (RectContains(m_rcClear, x, y) && m_pSuggestList) {
-    // The file keeps the old history until the list is destroyed or the next pick saves it.
-    m_pSuggestList->m_history.Clear();
-    m_pSuggestList->ClearResults();
-    LayoutList(FALSE);
-    OnMouseMove(wParam, lParam);
-  }
-  return Default();
-}
-
-LRESULT CSmartKeyboardDlg::OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
-
-LRESULT CSmartKeyboardDlg::OnDataCenterBroadcast(WPARAM wParam, LPARAM) {
-  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
-  return 0;
-}
-
-LRESULT CSmartKeyboardDlg::OnPaint(WPARAM, LPARAM) {
-  CPaintDC paint(this);
-  if (RectIsEmpty(m_rcClient)) return 0;
-  CMemDC dc(&paint);
-  dc.FillSolidRect(&m_rcClient, m_clrFrame);
-  RECT inner = Shrink(m_rcClient, 1);
-  dc.FillSolidRect(&inner, m_clrBG);
-  CLightCanvas canvas(&dc, m_nDpi);
-  canvas.SetBkMode(TRANSPARENT);
-  if (!RectIsEmpty(m_rcCaption)) {
-    canvas.DrawRect(&m_rcCaption, m_clrCaptionBG, m_clrCaptionBG);
-    canvas.SetTextColor(m_clrText);
-    RECT text = m_rcCaption;
-    text.left += kCaptionTextInset;
-    canvas.DrawTextW(m_strCaption, &text, DT_VCENTER | DT_SINGLELINE, m_pFont);
-    canvas.DrawLine(m_rcCaption.left, m_rcCaption.bottom - 1, m_clrFrame, 1, m_rcCaption.right,
-                    m_rcCaption.bottom - 1);
-    if (HasBitmap(m_bmpCloseHover) && HasBitmap(m_bmpCloseNormal)) {
-      const RES_BMP_INFO& close = m_nHoverButton == 1 ? m_bmpCloseHover : m_bmpCloseNormal;
-      canvas.DrawBitmap(m_rcClose.left, m_rcClose.top,
-                        SWDPI::Scale(m_nDpi, m_bmpCloseHover.m_nWidth),
-                        SWDPI::Scale(m_nDpi, m_bmpCloseHover.m_nHeight), close.m_pBitmap, 0, false);
-    }
-  }
-  DrawInputArea(&canvas);
-  return 0;
-}
-
-void CSmartKeyboardDlg::DrawInputArea(CLightCanvas* canvas) {
-  if (RectIsEmpty(m_rcInputArea)) return;
-  const RECT& area = m_rcInputArea;
-  if (HasBitmap(m_bmpInputText))
-    canvas->DrawBitmap(area.left + m_nBorder, area.top, area.right - area.left - 2 * m_nBorder,
-                       SWDPI::Scale(m_nDpi, m_bmpInputText.m_nHeight), m_bmpInputText.m_pBitmap, 0,
-                       false);
-  KeyboardInputMappingTable* table = MappingTable();
-  if (!m_bHistoryBar || !table || table->m_pTargetContainer || table->m_hTargetWnd) return;
-  canvas->SetTextColor(m_clrTip);
-  int top = area.top + m_nEditHeight + SWDPI::Scale(m_nDpi, 5);
-  RECT label = {area.left + 5, top, area.right, top + SWDPI::Scale(m_nDpi, 30)};
-  canvas->DrawTextW(m_strHistoryLabel, &label, DT_VCENTER | DT_SINGLELINE, m_pFont);
-  if (HasBitmap(m_bmpClearHover) && HasBitmap(m_bmpClearNormal)) {
-    const RES_BMP_INFO& clear = m_nHoverButton == 2 ? m_bmpClearHover : m_bmpClearNormal;
-    canvas->DrawBitmap(m_rcClear.left, m_rcClear.top,
-                       SWDPI::Scale(m_nDpi, m_bmpClearHover.m_nWidth),
-                       SWDPI::Scale(m_nDpi, m_bmpClearHover.m_nHeight), clear.m_pBitmap, 0, false);
-  }
-}
+void CSmartKeyboardDlg::OnClose() { ActivateOnExactPos(FALSE, FALSE, 0, 0); }

@@ -25,11 +25,53 @@ class CSmartKeyboardDlg : public CDialog {
   // Shows the pop-up (at the point, or at its default place) or hides it; 0 when the default
   // place cannot be found.
   BOOL ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int y);
+  // The window that gets the focus back when the pop-up hides.
+  void SetPreviousFocus(HWND wnd) { m_hPrevFocus = wnd; }
+
+ protected:
+  int OnCreate(LPCREATESTRUCTW create);
+  void OnDestroy();
+  void OnSize(UINT type, int cx, int cy);
+  BOOL OnEraseBkgnd(HDC dc);
+  void OnPaint();
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  void OnChar(UINT ch, UINT repeat, UINT flags);
+  void OnMouseMove(UINT flags, POINT point);
+  BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT mouseMessage);
+  void OnLButtonDown(UINT flags, POINT point);
+  void OnClose();
+  void OnSmartKeyboardHide();
+  LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
+  LRESULT OnImeComposition(WCHAR lastChange, UINT changeFlags);
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+  // What the edit and the list report.
+  void OnEditTextChanged(NMHDR* header, LRESULT* result);
+  void OnEditKeyDown(NMHDR* header, LRESULT* result);
+  void OnEditMouseWheel(NMHDR* header, LRESULT* result);
+  void OnEditKillFocus(NMHDR* header, LRESULT* result);
+  void OnListActivated(NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // The tests read the layout and reach the children through it.
+  friend class SmartKeyboardDlgTestPeer;
+
   BOOL LayoutList(BOOL historyBar);
   void CalcLayout();
   BOOL LoadPalette();
   void RepositionForDpi(RECT* suggested);
   void DrawInputArea(CLightCanvas* canvas);
+  void OnTextChanged(const wchar_t* text);
+  BOOL Hide(bool returnFocus);
+  // Hands a key or character that reached the dialog to the edit, noting where the focus was.
+  void ForwardToEdit(UINT message, UINT key, UINT repeat, UINT flags);
+  void ApplyDpi(int dpi, const RECT* suggested);
+  // The corner the pop-up opens against when the terminal gives no point: the command window's,
+  // 5 pixels in, for view types 1 to 4, else the current view's; false without a view.
+  bool DefaultAnchor(POINT* anchor) const;
+  bool IsInsidePopup(HWND wnd) const;
+  struct DialogMetrics Metrics() const;
+  KeyboardInputMappingTable* MappingTable() const;
 
   CSuggestListWnd* m_pSuggestList;
   CInputEdit* m_pInputEdit;
@@ -49,32 +91,4 @@ class CSmartKeyboardDlg : public CDialog {
   int m_nBorder;
   int m_nEditHeight;
   POINT m_ptAnchor;
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-  LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnChar(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSmartKeyboardHide(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
-  DECLARE_MESSAGE_MAP()
-
- private:
-  void OnTextChanged(const wchar_t* text);
-  BOOL Hide(bool returnFocus);
-  void ForwardToEdit(UINT message, WPARAM wParam, LPARAM lParam);
-  void ApplyDpi(int dpi, const RECT* suggested);
-  bool IsInsidePopup(HWND wnd) const;
-  struct DialogMetrics Metrics() const;
-  KeyboardInputMappingTable* MappingTable() const;
 };

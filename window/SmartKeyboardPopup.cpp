@@ -94,7 +94,7 @@ BOOL CSmartKeyboardPopup::InitDialog(CSmartKeyboardDlg*& dialog, KeyboardInputMa
 BOOL CSmartKeyboardPopup::ShowDialog(CSmartKeyboardDlg* dialog, HWND previousFocus, BOOL exactPos,
                                      int x, int y) {
   CModuleStateScope componentState(ComponentModule());
-  if (::IsWindow(previousFocus)) dialog->m_hPrevFocus = previousFocus;
+  if (::IsWindow(previousFocus)) dialog->SetPreviousFocus(previousFocus);
   return dialog->ActivateOnExactPos(TRUE, exactPos, x, y);
 }
 

@@ -8,8 +8,8 @@
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
 #include "frame/Scrollbar.h"
+#include "table/RowTexts.h"
 #include "window/MemDC.h"
-#include "window/RowTexts.h"
 
 namespace {
 
@@ -51,7 +51,12 @@ bool CSuggestListWnd::LoadPalette() {
 
 bool CSuggestListWnd::GetRowTexts(CString& category, CString& code, CString& name, int index,
                                   const std::vector<KeyboardItemInfo>& items) {
-  return ::GetRowTexts(m_pMappingTable, category, code, name, index, items);
+  std::wstring categoryText, codeText, nameText;
+  if (!::GetRowTexts(m_pMappingTable, categoryText, codeText, nameText, index, items)) return false;
+  category = categoryText.c_str();
+  code = codeText.c_str();
+  name = nameText.c_str();
+  return true;
 }
 
 void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool hasInput) {
@@ -75,7 +80,7 @@ void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool 
                    m_pNameFont);
 }
 
-LRESULT CSuggestListWnd::OnPaint(WPARAM, LPARAM) {
+void CSuggestListWnd::OnPaint() {
   CPaintDC paint(this);
   {
     CMemDC dc(&paint);
@@ -116,5 +121,4 @@ LRESULT CSuggestListWnd::OnPaint(WPARAM, LPARAM) {
     if (m_nRowCount <= 0 && m_nVisibleRows <= SUGGEST_MAX_ROWS)
       DrawEmptyState(canvas, m_rcRows[m_nVisibleRows / 2], m_bHasInput != FALSE);
   }
-  return 0;
 }

@@ -1,8 +1,9 @@
+// The list's life, layout and content: creation with its scrollbar and tear-down, DPI changes,
+// the row slots and the scrollbar strip, the view's top and selection, the results the dialog
+// has it search for and the recent picks it shows while the field is empty. Keys, mouse and the
+// hand-over of the chosen row are in SuggestListInput.cpp, drawing in SuggestListDraw.cpp.
 #include "SuggestListWnd.h"
 #include "HostServices.h"
-
-#include <commctrl.h>
-#include <windowsx.h>
 
 #include <cwchar>
 #include <new>
@@ -11,7 +12,6 @@
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
 #include "frame/Scrollbar.h"
-#include "frame/Unknown.h"
 #include "table/MappingTable.h"
 #include "window/QXDelegate.h"
 
@@ -27,23 +27,24 @@ const int BINDING_NOT_OWNED = 2;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSuggestListWnd, CWnd)
-ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_DESTROY, OnDestroy)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_SIZE, OnSize)
-ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
-ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-ON_MESSAGE(WM_TIMER, OnTimer)
-ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
-ON_MESSAGE(WM_CLOSE, OnClose)
-ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_SIZE()
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_MOUSEWHEEL()
+ON_WM_CLOSE()
+ON_WM_CAPTURECHANGED()
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
-ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
-ON_MESSAGE(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
-ON_MESSAGE(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
+ON_WM_MOUSELEAVE()
+ON_MESSAGE_VOID(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
+ON_MESSAGE_VOID(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
+ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
@@ -89,9 +90,8 @@ CSuggestListWnd::~CSuggestListWnd() {
 
 // --- Creation and tear-down. ---
 
-LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
-  LRESULT result = Default();
-  if (result == -1) return -1;
+int CSuggestListWnd::OnCreate(LPCREATESTRUCTW) {
+  if (Default() == -1) return -1;
   m_nDpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
@@ -113,28 +113,37 @@ LRESULT CSuggestListWnd::OnCreate(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CSuggestListWnd::OnDestroy(WPARAM, LPARAM) {
+void CSuggestListWnd::OnDestroy() {
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
-  LRESULT result = Default();
+  Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
   // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
   // must not be lost either.
   if (!m_history.FileExists() || m_history.HasUnsavedChanges()) SaveHistory();
-  return result;
 }
 
-LRESULT CSuggestListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DPICHANGED) {
-    m_nDpi = LOWORD(wParam);
-    m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
-    if (LoadPalette()) {
-      LayoutRows();
-      // New fonts and row heights show even when the parent keeps the list's size.
-      Invalidate(TRUE);
-    }
-    return 1;
+// Answers 1 whether or not the palette could be reloaded.
+LRESULT CSuggestListWnd::OnDpiChanged(UINT dpi, const RECT*) {
+  m_nDpi = static_cast<int>(dpi);
+  m_nRowHeight = SWDPI::Scale(m_nDpi, SUGGEST_ROW_HEIGHT);
+  if (LoadPalette()) {
+    LayoutRows();
+    // New fonts and row heights show even when the parent keeps the list's size.
+    Invalidate(TRUE);
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return 1;
+}
+
+void CSuggestListWnd::OnSize(UINT, int, int) {
+  Default();
+  LayoutRows();
+}
+
+void CSuggestListWnd::OnClose() { ShowWindow(SW_HIDE); }
+
+LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM code, LPARAM) {
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  return 0;
 }
 
 // --- Layout and view. ---
@@ -213,6 +222,26 @@ void CSuggestListWnd::ResetView() {
   Invalidate(TRUE);
 }
 
+// --- What the list shows: the results of a search, or the recent picks. ---
+
+void CSuggestListWnd::ShowSearchResults(const wchar_t* typedText) {
+  if (m_pMappingTable) {
+    m_bHasInput = TRUE;
+    const int length = static_cast<int>(sizeof(m_szSearchText) / sizeof(m_szSearchText[0]));
+    wmemset(m_szSearchText, 0, length);
+    for (int i = 0; i < length - 1 && typedText[i]; ++i) {
+      wchar_t c = typedText[i];
+      // Full-width capitals from an input method search as their ASCII letters.
+      m_szSearchText[i] = (c >= 0xFF21 && c <= 0xFF3A) ? c - 0xFEE0 : c;
+    }
+    m_pMappingTable->Search(m_szSearchText, &m_vecResults, IsTargeted());
+    m_nRowCount = static_cast<int>(m_vecResults.size());
+  }
+  ResetView();
+}
+
+void CSuggestListWnd::ClearHistory() { m_history.Clear(); }
+
 void CSuggestListWnd::ClearResults() {
   m_vecResults.clear();
   m_bHasInput = FALSE;
@@ -242,215 +271,10 @@ const std::vector<KeyboardItemInfo>& CSuggestListWnd::ShownItems() {
   return m_bHasInput ? m_vecResults : m_history.Items();
 }
 
-ListNavState CSuggestListWnd::NavState() const {
-  ListNavState state = {m_nTop, m_nSelected, m_nVisibleRows, m_nRowCount};
-  return state;
-}
-
-void CSuggestListWnd::ApplyNav(const ListNavState& state, const NavEffect& effect) {
-  m_nTop = state.top;
-  if (effect.moved)
-    MoveSelection(effect.oldSlot, effect.newSlot);
-  else
-    m_nSelected = state.selected;
-  if (effect.invalidateAll && m_hWnd) Invalidate(FALSE);
-  for (int i = 0; i < effect.refreshes; ++i) RefreshView();
-}
-
-// --- Activation. ---
-
-void CSuggestListWnd::ActivateSelection() {
-  if (!m_pMappingTable) return;
-  // Decided and copied before the hand-over: a receiver may hide the pop-up while it runs,
-  // which clears the results and the targets.
-  bool targeted = IsTargeted();
-  if (m_nTop + m_nSelected < 0) return;
-  size_t index = static_cast<size_t>(m_nTop + m_nSelected);
-  wchar_t typed[32];
-  wmemcpy(typed, m_szSearchText, 32);
-  typed[31] = 0;
-
-  if (m_bHasInput) {
-    if (index >= m_vecResults.size()) return;
-    KeyboardItemInfo item(m_vecResults[index]);
-    m_pMappingTable->Activate(&item, typed);
-    if (!targeted && AddToHistory(&item) && m_hWnd) PostMessageW(WM_SUGGEST_SAVEHISTORY, 0, 0);
-    return;
-  }
-
-  std::vector<KeyboardItemInfo>& history = m_history.Items();
-  if (targeted || index >= history.size()) return;
-  // The package carries a plain copy, so activating the row again does not nest packages.
-  KeyboardItemInfo plain;
-  plain.CopyRemoveIUnknownPtr(history[index]);
-  KeyboardItemInfo& entry = history[index];
-  if (auto* package = new (std::nothrow) CPackager<KeyboardItemInfo>(plain)) {
-    package->AddRef();
-    IUnknown* old = entry.m_pUnknown;
-    entry.m_pUnknown = package;
-    if (old) old->Release();
-  }
-  KeyboardItemInfo item(entry);
-  m_pMappingTable->Activate(&item, typed);
-}
-
-int CSuggestListWnd::OnScrollEvent(CQXScrollbarWnd* bar, int group, int event, int detail) {
-  if (group != 0 || !bar || bar != m_pScrollBar) return 0;
-  ListNavState state = NavState();
-  NavEffect effect = ScrollEventStep(state, event, detail);
-  ApplyNav(state, effect);
-  return 1;
-}
-
 bool CSuggestListWnd::LoadHistory() { return m_history.Load(); }
 
 bool CSuggestListWnd::SaveHistory() { return m_history.Save(); }
 
 bool CSuggestListWnd::AddToHistory(const KeyboardItemInfo* item) { return m_history.Add(item); }
 
-void CSuggestListWnd::Notify(UINT code) {
-  SuggestListNotify record;
-  record.data = nullptr;
-  NotifyParent(code, &record.hdr);
-}
-
-// --- Messages. ---
-
-LRESULT CSuggestListWnd::OnSize(WPARAM, LPARAM) {
-  LRESULT result = Default();
-  LayoutRows();
-  return result;
-}
-
-LRESULT CSuggestListWnd::OnKeyDown(WPARAM wParam, LPARAM) {
-  switch (wParam) {
-    case VK_RETURN:
-      // Keys the terminal forwards while the pop-up is hidden never pick anything.
-      if (IsWindowVisible()) SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
-      break;
-    case VK_ESCAPE:
-      ShowWindow(SW_HIDE);
-      break;
-    default: {
-      ListNavState state = NavState();
-      NavEffect effect = NavigateKey(state, static_cast<int>(wParam));
-      ApplyNav(state, effect);
-      break;
-    }
-  }
-  return 0;
-}
-
-void CSuggestListWnd::BeginDrag(int slot) {
-  InvalidateSlot(m_nSelected);
-  InvalidateSlot(slot);
-  m_nSelected = slot;
-  m_bButtonDown = TRUE;
-  ::SetCapture(m_hWnd);
-  SetTimer(SUGGEST_TIMER_AUTOSCROLL, SUGGEST_AUTOSCROLL_MS);
-}
-
-LRESULT CSuggestListWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
-  int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
-  BeginDrag(slot);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnLButtonDblClk(WPARAM, LPARAM lParam) {
-  int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge) || edge != 0) return 0;
-  MoveSelection(m_nSelected, slot);
-  SendMessageW(WM_SUGGEST_ACTIVATE, 0, 0);
-  Notify(SLN_ACTIVATED);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnLButtonUp(WPARAM, LPARAM) {
-  m_bButtonDown = FALSE;
-  if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
-  if (m_hWnd) KillTimer(SUGGEST_TIMER_AUTOSCROLL);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnMouseMove(WPARAM, LPARAM lParam) {
-  if (!m_bTracking) {
-    TRACKMOUSEEVENT track = {};
-    track.cbSize = sizeof(track);
-    track.dwFlags = TME_HOVER | TME_LEAVE;
-    track.hwndTrack = m_hWnd;
-    track.dwHoverTime = 1;
-    m_bTracking = _TrackMouseEvent(&track);
-  }
-  int slot = 0, edge = 0;
-  if (!HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), slot, edge)) return 0;
-  if (m_bButtonDown) {
-    if (edge == 0) {
-      if (slot != m_nSelected) BeginDrag(slot);
-    } else {
-      ListNavState state = NavState();
-      NavEffect effect = EdgeStep(state, edge);
-      ApplyNav(state, effect);
-    }
-    return 0;
-  }
-  // The empty area below the last item leaves the hover row as it was.
-  if (edge == 0 && slot != m_nHover) {
-    if (m_nHover >= 0) InvalidateSlot(m_nHover);
-    m_nHover = slot;
-    InvalidateSlot(m_nHover);
-  }
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnTimer(WPARAM wParam, LPARAM) {
-  if (wParam != SUGGEST_TIMER_AUTOSCROLL) return Default();
-  POINT cursor;
-  if (!::GetCursorPos(&cursor)) return 0;
-  ::ScreenToClient(m_hWnd, &cursor);
-  int slot = 0, edge = 0;
-  if (!HitTest(cursor.x, cursor.y, slot, edge)) return 0;
-  ListNavState state = NavState();
-  NavEffect effect = EdgeStep(state, edge);
-  ApplyNav(state, effect);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnMouseWheel(WPARAM wParam, LPARAM) {
-  // One row per message, whatever the delta.
-  short delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  SendMessageW(WM_KEYDOWN, delta < 0 ? VK_DOWN : VK_UP, 0);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnClose(WPARAM, LPARAM) {
-  ShowWindow(SW_HIDE);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnCaptureChanged(WPARAM, LPARAM lParam) {
-  if (reinterpret_cast<HWND>(lParam) != m_hWnd) SendMessageW(WM_LBUTTONUP, 0, 0);
-  return Default();
-}
-
-LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM wParam, LPARAM) {
-  if (wParam == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnMouseLeave(WPARAM, LPARAM) {
-  m_bTracking = FALSE;
-  m_nHover = -1;
-  Invalidate(FALSE);
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnSuggestActivate(WPARAM, LPARAM) {
-  ActivateSelection();
-  return 0;
-}
-
-LRESULT CSuggestListWnd::OnSuggestSaveHistory(WPARAM, LPARAM) {
-  SaveHistory();
-  return 0;
-}
+void CSuggestListWnd::OnSuggestSaveHistory() { SaveHistory(); }

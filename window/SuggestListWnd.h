@@ -1,8 +1,8 @@
 // CSuggestListWnd: the list under the pop-up's input edit. It shows the matches of the current
 // search, or the recent picks while the field is empty, keeps a selected and a hover row,
 // scrolls by keys, wheel, drag and its own scrollbar, and hands the chosen row to the mapping
-// table's Activate on Enter or a double-click. The dialog fills the results and the search state
-// directly through the public fields.
+// table's Activate on Enter or a double-click. The dialog has it search and clear; the state
+// stays the list's own.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +39,23 @@ class CSuggestListWnd : public CWnd {
   explicit CSuggestListWnd(KeyboardInputMappingTable* table);
   ~CSuggestListWnd() override;
 
+  // --- What the dialog asks of the list. ---
+
+  // Searches the table for the typed text (at most 31 characters; full-width capitals are
+  // searched as their ASCII letters) and shows the results from the first item, selected.
+  // Without a table only the view goes back to the first item.
+  void ShowSearchResults(const wchar_t* typedText);
+  // Drops the results and the search text; the field counts as empty.
+  void ClearResults();
+  // Shows the history when the field is empty and nobody asked for a security; true when shown.
+  bool ShowHistoryIfIdle();
+  // Forgets the recent picks. The file keeps them until the list is destroyed or the next pick
+  // saves the history.
+  void ClearHistory();
+  KeyboardInputMappingTable* MappingTable() const { return m_pMappingTable; }
+
+  // --- The list's own steps. ---
+
   // Row slots and the scrollbar strip for the current client area.
   void LayoutRows();
   // The slot at a client point; edge −1 above the rows, 1 below them or past the last item.
@@ -53,10 +70,6 @@ class CSuggestListWnd : public CWnd {
   void UpdateScrollBar();
   // Back to the first item, selected, with the scrollbar brought up to date.
   void ResetView();
-  // Drops the results and the search text; the field counts as empty.
-  void ClearResults();
-  // Shows the history when the field is empty and nobody asked for a security; true when shown.
-  bool ShowHistoryIfIdle();
   // Hands the selected row to the table; a pick from the results joins the history.
   void ActivateSelection();
   // The scrollbar's events, through its delegate; 1 when acted on.
@@ -64,6 +77,7 @@ class CSuggestListWnd : public CWnd {
 
   // Fonts, colours and the logo of the skin at the list's dpi; false without a palette.
   bool LoadPalette();
+  // The texts of items[index] as its row shows them; false without a table or such an item.
   bool GetRowTexts(CString& category, CString& code, CString& name, int index,
                    const std::vector<KeyboardItemInfo>& items);
   void DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool hasInput);
@@ -71,6 +85,42 @@ class CSuggestListWnd : public CWnd {
   bool LoadHistory();
   bool SaveHistory();
   bool AddToHistory(const KeyboardItemInfo* item);
+
+ protected:
+  int OnCreate(LPCREATESTRUCTW create);
+  void OnDestroy();
+  void OnPaint();
+  void OnSize(UINT type, int cx, int cy);
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  void OnLButtonDown(UINT flags, POINT point);
+  void OnLButtonDblClk(UINT flags, POINT point);
+  void OnLButtonUp(UINT flags, POINT point);
+  void OnMouseMove(UINT flags, POINT point);
+  void OnTimer(UINT_PTR id);
+  BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);
+  void OnClose();
+  void OnCaptureChanged(HWND gaining);
+  LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
+  void OnMouseLeave();
+  void OnSuggestActivate();
+  void OnSuggestSaveHistory();
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // The tests read the state, and set what the dialog's search would, through it.
+  friend class SuggestListTestPeer;
+
+  ListNavState NavState() const;
+  // Takes over a step's new position and carries out what it asks for.
+  void ApplyNav(const ListNavState& state, const NavEffect& effect);
+  // Selects the slot under the pointer and starts a drag.
+  void BeginDrag(int slot);
+  void InvalidateSlot(int slot);
+  const std::vector<KeyboardItemInfo>& ShownItems();
+  bool IsTargeted() const;
+  void Notify(UINT code);
 
   RECT m_rcRows[SUGGEST_MAX_ROWS];
   CFont* m_pNameFont;  // fonts and the logo belong to the palette
@@ -100,38 +150,4 @@ class CSuggestListWnd : public CWnd {
   CQXScrollbarWnd* m_pScrollBar;
   BOOL m_bTracking;
   int m_nDpi;
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
-  LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-  LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
-  LRESULT OnClose(WPARAM wParam, LPARAM lParam);
-  LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDataCenterBroadcast(WPARAM wParam, LPARAM lParam);
-  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSuggestActivate(WPARAM wParam, LPARAM lParam);
-  LRESULT OnSuggestSaveHistory(WPARAM wParam, LPARAM lParam);
-
-  DECLARE_MESSAGE_MAP()
-
- private:
-  ListNavState NavState() const;
-  // Takes over a step's new position and carries out what it asks for.
-  void ApplyNav(const ListNavState& state, const NavEffect& effect);
-  // Selects the slot under the pointer and starts a drag.
-  void BeginDrag(int slot);
-  void InvalidateSlot(int slot);
-  const std::vector<KeyboardItemInfo>& ShownItems();
-  bool IsTargeted() const;
-  void Notify(UINT code);
 };

@@ -29,7 +29,7 @@ class BenchFrame : public CWnd, public CViewManager {
   int GetViewType(CWnd*) override { return 0; }
 };
 
-// The view forwards what the terminal forwards.
+// The view forwards what the terminal forwards, as the messages stand, before handling them.
 class BenchView : public CWnd {
  public:
   IHotKeyManager* m_pManager = nullptr;

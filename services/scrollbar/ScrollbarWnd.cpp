@@ -25,10 +25,6 @@ const COLORREF kDefaultThumb = RGB(192, 192, 192);
 const COLORREF kDefaultThumbHover = RGB(160, 160, 160);
 const COLORREF kDefaultArrow = RGB(128, 128, 128);
 
-// Signed client coordinates of a mouse message (a captured pointer may lie left of or above it).
-int PointX(LPARAM point) { return static_cast<short>(LOWORD(point)); }
-int PointY(LPARAM point) { return static_cast<short>(HIWORD(point)); }
-
 struct Colors {
   COLORREF background, track, thumb, thumbHover, arrow;
 };
@@ -44,15 +40,15 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CQXScrollbarWnd, CWnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDown)
-ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
-ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
-ON_MESSAGE(WM_TIMER, OnTimer)
-ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSELEAVE()
+ON_WM_TIMER()
+ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CQXScrollbarWnd::CQXScrollbarWnd()
@@ -73,7 +69,7 @@ CQXScrollbarWnd::CQXScrollbarWnd()
       m_nLastReportedTop(0),
       m_bRepeating(false),
       m_bTrackingLeave(false),
-      m_lLastPoint(0) {}
+      m_ptLastPoint() {}
 
 CQXScrollbarWnd::~CQXScrollbarWnd() { ReleaseDelegate(); }
 
@@ -139,8 +135,8 @@ static ts::ScrollbarGeometry GeometryOf(HWND wnd, QX_SCROLL_MODE mode, int dpi, 
   return geometry;
 }
 
-int CQXScrollbarWnd::AxisPosition(LPARAM point) const {
-  return m_eMode == QX_SCROLL_HORIZONTAL ? PointX(point) : PointY(point);
+int CQXScrollbarWnd::AxisPosition(POINT point) const {
+  return m_eMode == QX_SCROLL_HORIZONTAL ? point.x : point.y;
 }
 
 int CQXScrollbarWnd::ThumbOffset() const {
@@ -149,10 +145,10 @@ int CQXScrollbarWnd::ThumbOffset() const {
       .ThumbOffsetForTop(m_nTopRow);
 }
 
-int CQXScrollbarWnd::PartAt(LPARAM point) const {
+int CQXScrollbarWnd::PartAt(POINT point) const {
   RECT client;
   ::GetClientRect(m_hWnd, &client);
-  const int across = m_eMode == QX_SCROLL_HORIZONTAL ? PointY(point) : PointX(point);
+  const int across = m_eMode == QX_SCROLL_HORIZONTAL ? point.y : point.x;
   const int thickness = m_eMode == QX_SCROLL_HORIZONTAL ? client.bottom : client.right;
   if (across < 0 || across >= thickness) return ts::SCROLL_PART_NONE;
   return GeometryOf(m_hWnd, m_eMode, m_nDpi, m_nRows, m_nPage, m_nThumbLength)
@@ -185,17 +181,17 @@ void CQXScrollbarWnd::Fire(int part) {
   m_delegateScrollEvent.Invoke(this, 0, event, detail);
 }
 
-LRESULT CQXScrollbarWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
-  m_lLastPoint = lParam;
-  const int part = PartAt(lParam);
-  if (part == ts::SCROLL_PART_NONE) return 0;
+void CQXScrollbarWnd::OnLButtonDown(UINT, POINT point) {
+  m_ptLastPoint = point;
+  const int part = PartAt(point);
+  if (part == ts::SCROLL_PART_NONE) return;
   SetCapture(m_hWnd);
   m_nPressedPart = part;
   if (part == ts::SCROLL_PART_THUMB) {
     const ts::ScrollbarGeometry geometry =
         GeometryOf(m_hWnd, m_eMode, m_nDpi, m_nRows, m_nPage, m_nThumbLength);
     m_nDragOffset = geometry.ThumbOffsetForTop(m_nTopRow);
-    m_nDragGrab = AxisPosition(lParam) - geometry.TrackStart() - m_nDragOffset;
+    m_nDragGrab = AxisPosition(point) - geometry.TrackStart() - m_nDragOffset;
     m_nLastReportedTop = geometry.TopForThumbOffset(m_nDragOffset);
     m_bDragging = true;
   } else {
@@ -205,14 +201,14 @@ LRESULT CQXScrollbarWnd::OnLButtonDown(WPARAM, LPARAM lParam) {
     Fire(part);
   }
   if (m_hWnd) Invalidate(FALSE);
-  return 0;
 }
 
-LRESULT CQXScrollbarWnd::OnLButtonUp(WPARAM, LPARAM lParam) {
-  m_lLastPoint = lParam;
+void CQXScrollbarWnd::OnLButtonDblClk(UINT flags, POINT point) { OnLButtonDown(flags, point); }
+
+void CQXScrollbarWnd::OnLButtonUp(UINT, POINT point) {
+  m_ptLastPoint = point;
   if (GetCapture() == m_hWnd) ReleaseCapture();  // WM_CAPTURECHANGED ends the press
   EndPress();
-  return 0;
 }
 
 void CQXScrollbarWnd::EndPress() {
@@ -224,13 +220,10 @@ void CQXScrollbarWnd::EndPress() {
   Invalidate(FALSE);
 }
 
-LRESULT CQXScrollbarWnd::OnCaptureChanged(WPARAM, LPARAM) {
-  EndPress();
-  return 0;
-}
+void CQXScrollbarWnd::OnCaptureChanged(HWND) { EndPress(); }
 
-LRESULT CQXScrollbarWnd::OnMouseMove(WPARAM, LPARAM lParam) {
-  m_lLastPoint = lParam;
+void CQXScrollbarWnd::OnMouseMove(UINT, POINT point) {
+  m_ptLastPoint = point;
   if (!m_bTrackingLeave) {
     TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, 0};
     m_bTrackingLeave = TrackMouseEvent(&track) != FALSE;
@@ -238,7 +231,7 @@ LRESULT CQXScrollbarWnd::OnMouseMove(WPARAM, LPARAM lParam) {
   if (m_bDragging) {
     const ts::ScrollbarGeometry geometry =
         GeometryOf(m_hWnd, m_eMode, m_nDpi, m_nRows, m_nPage, m_nThumbLength);
-    const int offset = geometry.DragOffset(AxisPosition(lParam), m_nDragGrab);
+    const int offset = geometry.DragOffset(AxisPosition(point), m_nDragGrab);
     if (offset != m_nDragOffset) {
       m_nDragOffset = offset;
       Invalidate(FALSE);
@@ -248,30 +241,31 @@ LRESULT CQXScrollbarWnd::OnMouseMove(WPARAM, LPARAM lParam) {
       m_nLastReportedTop = top;
       m_delegateScrollEvent.Invoke(this, 0, SCROLL_EVENT_THUMB, top);
     }
-    return 0;
+    return;
   }
-  const int part = PartAt(lParam);
+  const int part = PartAt(point);
   if (part != m_nHoverPart) {
     m_nHoverPart = part;
     Invalidate(FALSE);
   }
-  return 0;
 }
 
-LRESULT CQXScrollbarWnd::OnMouseLeave(WPARAM, LPARAM) {
+void CQXScrollbarWnd::OnMouseLeave() {
   m_bTrackingLeave = false;
   if (m_nHoverPart != ts::SCROLL_PART_NONE) {
     m_nHoverPart = ts::SCROLL_PART_NONE;
     Invalidate(FALSE);
   }
-  return 0;
 }
 
-LRESULT CQXScrollbarWnd::OnTimer(WPARAM id, LPARAM) {
-  if (id != TIMER_REPEAT) return Default();
+void CQXScrollbarWnd::OnTimer(UINT_PTR id) {
+  if (id != TIMER_REPEAT) {
+    Default();
+    return;
+  }
   if (m_nPressedPart == ts::SCROLL_PART_NONE || m_bDragging) {
     KillTimer(TIMER_REPEAT);
-    return 0;
+    return;
   }
   if (!m_bRepeating) {
     m_bRepeating = true;
@@ -279,17 +273,16 @@ LRESULT CQXScrollbarWnd::OnTimer(WPARAM id, LPARAM) {
   }
   // Paging stops once the thumb has reached the pointer; an arrow pauses while the pointer is
   // off it.
-  if (PartAt(m_lLastPoint) == m_nPressedPart) Fire(m_nPressedPart);
-  return 0;
+  if (PartAt(m_ptLastPoint) == m_nPressedPart) Fire(m_nPressedPart);
 }
 
-LRESULT CQXScrollbarWnd::OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
+BOOL CQXScrollbarWnd::OnEraseBkgnd(HDC) { return TRUE; }
 
-LRESULT CQXScrollbarWnd::OnPaint(WPARAM, LPARAM) {
+void CQXScrollbarWnd::OnPaint() {
   CPaintDC paint(this);
   RECT client;
   GetClientRect(&client);
-  if (client.right <= 0 || client.bottom <= 0) return 0;
+  if (client.right <= 0 || client.bottom <= 0) return;
   // Drawn off screen and copied in one go: no flicker while the thumb is dragged.
   HDC memory = CreateCompatibleDC(paint.m_hDC);
   HBITMAP bitmap =
@@ -297,7 +290,7 @@ LRESULT CQXScrollbarWnd::OnPaint(WPARAM, LPARAM) {
   if (!bitmap) {
     if (memory) DeleteDC(memory);
     Paint(paint.m_hDC, client);
-    return 0;
+    return;
   }
   HGDIOBJ previous = SelectObject(memory, bitmap);
   Paint(memory, client);
@@ -305,7 +298,6 @@ LRESULT CQXScrollbarWnd::OnPaint(WPARAM, LPARAM) {
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  return 0;
 }
 
 void CQXScrollbarWnd::Paint(HDC dc, const RECT& client) {

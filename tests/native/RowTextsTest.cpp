@@ -4,7 +4,7 @@
 
 #include "services/SecurityMaster.h"
 #include "support/TableFixture.h"
-#include "window/RowTexts.h"
+#include "table/RowTexts.h"
 
 TEST(RowTexts, CategoryCodeAndNameAsTheListShowsThem) {
   TableHost host;
@@ -26,17 +26,17 @@ TEST(RowTexts, CategoryCodeAndNameAsTheListShowsThem) {
                   {CategoryName(CategoryOfRecord(items[2])), L"000001.OF"},
                   {L"CDR", L"689009"}};
   for (size_t i = 0; i < items.size(); ++i) {
-    CString category, code, name;
+    std::wstring category, code, name;
     ASSERT_TRUE(GetRowTexts(&table, category, code, name, static_cast<int>(i), items)) << i;
-    EXPECT_STREQ(category, expected[i].category) << i;
-    EXPECT_STREQ(code, expected[i].code) << i;
-    EXPECT_STREQ(name, items[i].m_szName) << i;
+    EXPECT_EQ(category, expected[i].category) << i;
+    EXPECT_EQ(code, expected[i].code) << i;
+    EXPECT_EQ(name, items[i].m_szName) << i;
   }
   EXPECT_STRNE(CategoryName(CategoryOfRecord(items[0])), shanghaiA);  // an alias's own category
 
-  CString category = L"kept", code, name;
+  std::wstring category = L"kept", code, name;
   EXPECT_FALSE(GetRowTexts(&table, category, code, name, 4, items));
   EXPECT_FALSE(GetRowTexts(&table, category, code, name, -1, items));
   EXPECT_FALSE(GetRowTexts(nullptr, category, code, name, 0, items));
-  EXPECT_STREQ(category, L"kept");
+  EXPECT_EQ(category, L"kept");
 }

@@ -176,13 +176,14 @@ void CDemoMainFrame::OnCommand(UINT id, UINT notifyCode, HWND) {
     Default();
 }
 
-void CDemoMainFrame::OnDpiChanged(UINT dpi, const RECT* suggested) {
+LRESULT CDemoMainFrame::OnDpiChanged(UINT dpi, const RECT* suggested) {
   m_pTerminal->SetDpi(static_cast<int>(dpi));
   if (suggested)
     SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
   RefreshAll();
+  return 0;
 }
 
 void CDemoMainFrame::OnClose() { DestroyWindow(); }

@@ -139,7 +139,7 @@ class CDemoMainFrame : public CDemoPaintWnd, public CViewManager {
   void OnSize(UINT type, int cx, int cy);
   void OnSetFocus(HWND other);
   void OnCommand(UINT id, UINT notifyCode, HWND control);
-  void OnDpiChanged(UINT dpi, const RECT* suggested);
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
   void OnClose();
   void OnDestroy();
 

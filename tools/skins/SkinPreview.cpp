@@ -64,7 +64,7 @@ class CPreviewWnd : public CWnd {
   }
 
  protected:
-  LRESULT OnPaint(WPARAM, LPARAM) {
+  void OnPaint() {
     CPaintDC paint(this);
     RECT client;
     GetClientRect(&client);
@@ -76,13 +76,9 @@ class CPreviewWnd : public CWnd {
     Draw(&memory, client);
     paint.BitBlt(0, 0, client.right, client.bottom, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(previous);
-    return 0;
   }
-  LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
-  LRESULT OnLButtonDown(WPARAM, LPARAM) {
-    PostQuitMessage(0);
-    return 0;
-  }
+  BOOL OnEraseBkgnd(HDC) { return TRUE; }
+  void OnLButtonDown(UINT, POINT) { PostQuitMessage(0); }
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -196,9 +192,9 @@ class CPreviewWnd : public CWnd {
 };
 
 BEGIN_MESSAGE_MAP(CPreviewWnd, CWnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "ResultTable.h"
 
 #include "platform/Utf8.h"
-#include "window/RowTexts.h"
+#include "table/RowTexts.h"
 
 namespace {
 
@@ -49,11 +49,11 @@ std::string FormatResultTable(const std::string& query, bool found,
          Cell(L"category", 8) + "found by\n";
   for (size_t row = 0; row < results.size(); ++row) {
     const KeyboardItemInfo& item = results[row];
-    CString category, code, name;
+    std::wstring category, code, name;
     GetRowTexts(table, category, code, name, static_cast<int>(row), results);
-    out += "  " + Cell(std::to_wstring(row + 1), 3) + Cell(code.str(), 10) +
-           Cell(item.m_szHotKey, 12) + Cell(name.str(), 20) + Cell(category.str(), 8) +
-           plat::WideToUtf8(HowFound(item.m_eSelectType)) + "\n";
+    out += "  " + Cell(std::to_wstring(row + 1), 3) + Cell(code, 10) + Cell(item.m_szHotKey, 12) +
+           Cell(name, 20) + Cell(category, 8) + plat::WideToUtf8(HowFound(item.m_eSelectType)) +
+           "\n";
   }
   return out;
 }

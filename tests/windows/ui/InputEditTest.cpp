@@ -33,7 +33,7 @@ struct Note {
   InputEditWheelInfo wheel;
 };
 
-// The dialog's stand-in: records every notification of the edit, in order, and paints itself in
+// The dialog's stand-in: records the edit's notifications, in order, and paints itself in
 // one colour over the edit's area (no WS_CLIPCHILDREN), so an edit that paints nothing shows it.
 class CTestParent : public CWnd {
  public:
@@ -48,10 +48,8 @@ class CTestParent : public CWnd {
   }
 
  protected:
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-    const InputEditNotify* record = reinterpret_cast<const InputEditNotify*>(lParam);
-    EXPECT_EQ(wParam, kEditId);
-    EXPECT_EQ(record->hdr.idFrom, kEditId);
+  void OnNote(NMHDR* header, LRESULT* result) {
+    const InputEditNotify* record = InputEditNotify::From(header);
     EXPECT_EQ(record->hdr.hwndFrom, edit->m_hWnd);
     Note note = {record->hdr.code, edit->GetText(), record->data, {}, {}};
     if (note.code == IEN_TEXTCHANGED) {
@@ -62,26 +60,27 @@ class CTestParent : public CWnd {
       note.wheel = *static_cast<const InputEditWheelInfo*>(record->data);
     notes.push_back(note);
     *result = 0;
-    return TRUE;
   }
-  LRESULT OnPaint(WPARAM, LPARAM) {
+  void OnPaint() {
     PAINTSTRUCT paint;
     HBRUSH brush = CreateSolidBrush(kParentColor);
     FillRect(BeginPaint(m_hWnd, &paint), &paint.rcPaint, brush);
     DeleteObject(brush);
     EndPaint(m_hWnd, &paint);
-    return 0;
   }
-  LRESULT OnRunInHandler(WPARAM, LPARAM) {
+  void OnRunInHandler() {
     if (hook) hook(edit);
-    return 0;
   }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CTestParent, CWnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_RUN_IN_HANDLER, OnRunInHandler)
+ON_WM_PAINT()
+ON_MESSAGE_VOID(WM_RUN_IN_HANDLER, OnRunInHandler)
+ON_NOTIFY(IEN_TEXTCHANGED, kEditId, OnNote)
+ON_NOTIFY(IEN_KEYDOWN, kEditId, OnNote)
+ON_NOTIFY(IEN_MOUSEWHEEL, kEditId, OnNote)
+ON_NOTIFY(IEN_KILLFOCUS, kEditId, OnNote)
 END_MESSAGE_MAP()
 
 double NowMs() {

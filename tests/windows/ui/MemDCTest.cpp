@@ -13,21 +13,20 @@ class CPaintedWnd : public CWnd {
   COLORREF m_clrFill = RGB(0, 0, 255);
 
  protected:
-  LRESULT OnPaint(WPARAM, LPARAM) {
+  void OnPaint() {
     CPaintDC paint(this);
     CMemDC dc(&paint);
     RECT client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, m_clrFill);
-    return 0;
   }
-  LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+  BOOL OnEraseBkgnd(HDC) { return TRUE; }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CPaintedWnd, CWnd)
-ON_MESSAGE(WM_PAINT, OnPaint)
-ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 }  // namespace

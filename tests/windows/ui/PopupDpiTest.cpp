@@ -9,6 +9,7 @@
 #include "frame/IHotKeyManager.h"
 #include "support/Pump.h"
 #include "support/TestTerminal.h"
+#include "support/WindowPeers.h"
 #include "window/SmartKeyboardDlg.h"
 #include "window/SuggestListWnd.h"
 
@@ -68,15 +69,16 @@ TEST(PopupDpi, DISABLED_ChildAt144) {
       static_cast<CSmartKeyboardDlg*>(CWnd::FromHandlePermanent(FindWindowW(L"#32770", nullptr)));
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(dialog->IsWindowVisible());
-  EXPECT_EQ(dialog->m_nDpi, 144);
-  EXPECT_EQ(dialog->m_rcCaption.bottom - dialog->m_rcCaption.top, 39);
-  EXPECT_EQ(dialog->m_pSuggestList->m_nRowHeight, 33);
+  SmartKeyboardDlgTestPeer peer(*dialog);
+  EXPECT_EQ(peer.Dpi(), 144);
+  EXPECT_EQ(peer.CaptionRect().bottom - peer.CaptionRect().top, 39);
+  EXPECT_EQ(peer.ListPeer().RowHeight(), 33);
   RECT window;
   dialog->GetWindowRect(&window);
   // The input-text bitmap is 270 wide: S(300) plus twice the scaled border, and S(350) high.
   EXPECT_EQ(window.right - window.left, 450 + 2 * 8);
   EXPECT_EQ(window.bottom - window.top, 525);
-  const RECT& row = dialog->m_pSuggestList->m_rcRows[0];
+  const RECT& row = peer.ListPeer().RowRect(0);
   EXPECT_GE(row.bottom - row.top, 33);
   terminal.m_view.m_pManager = nullptr;
   manager->Uninitialize();

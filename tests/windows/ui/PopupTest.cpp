@@ -12,6 +12,7 @@
 #include "frame/SmartKeyboardPopup.h"
 #include "support/Pump.h"
 #include "support/TestTerminal.h"
+#include "support/WindowPeers.h"
 #include "table/MappingTable.h"
 #include "window/InputEdit.h"
 #include "window/SmartKeyboardDlg.h"
@@ -75,6 +76,7 @@ class PopupTest : public ::testing::Test {
     HWND wnd = FindWindowW(L"#32770", nullptr);
     return static_cast<CSmartKeyboardDlg*>(CWnd::FromHandlePermanent(wnd));
   }
+  SmartKeyboardDlgTestPeer Peer() const { return SmartKeyboardDlgTestPeer(*Dialog()); }
   bool PopupVisible() const {
     CSmartKeyboardDlg* dialog = Dialog();
     return dialog && dialog->IsWindowVisible();
@@ -84,13 +86,12 @@ class PopupTest : public ::testing::Test {
   void KeyIntoEdit(UINT vk) {
     CSmartKeyboardDlg* dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
-    dialog->m_pInputEdit->SendMessageW(WM_KEYDOWN, vk, 1);
+    Peer().Edit().SendMessageW(WM_KEYDOWN, vk, 1);
     PumpPending();
   }
   std::vector<std::wstring> ListedCodes() const {
     std::vector<std::wstring> codes;
-    for (const KeyboardItemInfo& item : Dialog()->m_pSuggestList->m_vecResults)
-      codes.push_back(item.m_szCode);
+    for (const KeyboardItemInfo& item : Peer().ListPeer().Results()) codes.push_back(item.m_szCode);
     return codes;
   }
   std::vector<std::wstring> SearchedCodes(const wchar_t* text) {
@@ -119,11 +120,11 @@ TEST_F(PopupTest, TypingOpensAtTheViewAndEnterHandsThePickToTheCommandWindow) {
   RECT popup = PopupRect();
   EXPECT_EQ(popup.right, view.right);
   EXPECT_EQ(popup.bottom, view.bottom);
-  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"6000");
+  EXPECT_STREQ(Peer().Edit().GetText(), L"6000");
   EXPECT_EQ(ListedCodes(), SearchedCodes(L"6000"));
   ASSERT_FALSE(ListedCodes().empty());
   EXPECT_EQ(ListedCodes()[0], L"600000");
-  EXPECT_EQ(GetFocus(), Dialog()->m_pInputEdit->m_hWnd);
+  EXPECT_EQ(GetFocus(), Peer().Edit().m_hWnd);
 
   KeyIntoEdit(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return m_terminal->m_command.Find(WM_RUN_COMMAND) != nullptr; }));
@@ -131,8 +132,8 @@ TEST_F(PopupTest, TypingOpensAtTheViewAndEnterHandsThePickToTheCommandWindow) {
   EXPECT_EQ(m_terminal->m_command.Find(WM_COMMAND_FROM_POPUP), nullptr);  // open mode 0
   EXPECT_FALSE(PopupVisible());
   EXPECT_EQ(GetFocus(), m_terminal->m_view.m_hWnd);
-  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"");
-  const std::vector<KeyboardItemInfo>& history = Dialog()->m_pSuggestList->m_history.Items();
+  EXPECT_STREQ(Peer().Edit().GetText(), L"");
+  const std::vector<KeyboardItemInfo>& history = Peer().ListPeer().History().Items();
   ASSERT_FALSE(history.empty());
   EXPECT_STREQ(history[0].m_szCode, L"600000");
 }
@@ -180,15 +181,16 @@ TEST_F(PopupTest, ReceiversArePlacedByPlacementAndGetThePick) {
   KeyIntoEdit(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return receiver.Find(WM_STOCK_SELECTED) != nullptr; }));
   EXPECT_EQ(m_terminal->m_command.Find(WM_RUN_COMMAND), nullptr);
-  EXPECT_EQ(dialog->m_pSuggestList->m_pMappingTable->m_hTargetWnd, nullptr);  // reset on hide
+  EXPECT_EQ(SmartKeyboardDlgTestPeer(*dialog).List().MappingTable()->m_hTargetWnd,
+            nullptr);  // reset on hide
   receiver.DestroyWindow();
 
   RecordingContainer container;
   ASSERT_TRUE(m_manager->ShowForContainer(&container, 300, 300, 0));
   EXPECT_TRUE(PopupVisible());
-  EXPECT_EQ(Dialog()->m_pSuggestList->m_pMappingTable->m_pTargetContainer, &container);
+  EXPECT_EQ(Peer().List().MappingTable()->m_pTargetContainer, &container);
   Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
-  EXPECT_EQ(Dialog()->m_pSuggestList->m_pMappingTable->m_pTargetContainer, nullptr);
+  EXPECT_EQ(Peer().List().MappingTable()->m_pTargetContainer, nullptr);
 }
 
 TEST_F(PopupTest, EscapeCloseButtonAndClicksHideAndTheListComesBack) {
@@ -201,7 +203,7 @@ TEST_F(PopupTest, EscapeCloseButtonAndClicksHideAndTheListComesBack) {
   // Escape hid the list too; opening again shows it, and Enter picks.
   TypeForwarded(L"600036");
   ASSERT_TRUE(PopupVisible());
-  EXPECT_TRUE(Dialog()->m_pSuggestList->IsWindowVisible());
+  EXPECT_TRUE(Peer().List().IsWindowVisible());
   KeyIntoEdit(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return m_terminal->m_command.Find(WM_RUN_COMMAND) != nullptr; }));
   EXPECT_EQ(m_terminal->m_command.Find(WM_RUN_COMMAND)->wParam, 1002u);
@@ -210,14 +212,14 @@ TEST_F(PopupTest, EscapeCloseButtonAndClicksHideAndTheListComesBack) {
   TypeForwarded(L"6");
   ASSERT_TRUE(PopupVisible());
   CSmartKeyboardDlg* dialog = Dialog();
-  RECT close = dialog->m_rcClose;
+  RECT close = Peer().CloseRect();
   LPARAM at = MAKELPARAM(close.left + 2, close.top + 2);
   dialog->SendMessageW(WM_MOUSEMOVE, 0, at);
-  EXPECT_EQ(dialog->m_nHoverButton, 1);
+  EXPECT_EQ(Peer().HoverButton(), 1);
   dialog->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
   ASSERT_TRUE(PumpUntil([&] { return !PopupVisible(); }));
   EXPECT_EQ(GetFocus(), m_terminal->m_view.m_hWnd);
-  EXPECT_STREQ(dialog->m_pInputEdit->GetText(), L"");
+  EXPECT_STREQ(Peer().Edit().GetText(), L"");
 
   // A click elsewhere in the terminal, forwarded as the terminal does.
   TypeForwarded(L"6");
@@ -241,7 +243,7 @@ TEST_F(PopupTest, RoutingForwardsOnlyWhatBelongsToTheKeyboard) {
   view.PostMessageW(WM_CHAR, L'7', 1);
   PumpPending();
   ASSERT_TRUE(PopupVisible());
-  EXPECT_STREQ(Dialog()->m_pInputEdit->GetText(), L"6");
+  EXPECT_STREQ(Peer().Edit().GetText(), L"6");
   Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
 
   // The mini-trade panel keeps slot 11 shut and leaves the dialog as it was.
@@ -301,17 +303,18 @@ TEST_F(PopupTest, DpiChangeScalesCaptionRowsAndWindow) {
   TypeForwarded(L"6");
   ASSERT_TRUE(PopupVisible());
   CSmartKeyboardDlg* dialog = Dialog();
+  SmartKeyboardDlgTestPeer peer = Peer();
   RECT before = PopupRect();
-  EXPECT_EQ(dialog->m_rcCaption.bottom - dialog->m_rcCaption.top, 26);
-  EXPECT_EQ(dialog->m_pSuggestList->m_nRowHeight, 22);
+  EXPECT_EQ(peer.CaptionRect().bottom - peer.CaptionRect().top, 26);
+  EXPECT_EQ(peer.ListPeer().RowHeight(), 22);
   RECT suggested = {before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
                     before.top + (before.bottom - before.top) * 3 / 2};
   EXPECT_EQ(dialog->SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144),
                                  reinterpret_cast<LPARAM>(&suggested)),
             1);
-  EXPECT_EQ(dialog->m_nDpi, 144);
-  EXPECT_EQ(dialog->m_rcCaption.bottom - dialog->m_rcCaption.top, 39);
-  EXPECT_EQ(dialog->m_pSuggestList->m_nRowHeight, 33);
+  EXPECT_EQ(peer.Dpi(), 144);
+  EXPECT_EQ(peer.CaptionRect().bottom - peer.CaptionRect().top, 39);
+  EXPECT_EQ(peer.ListPeer().RowHeight(), 33);
   RECT after = PopupRect();
   EXPECT_EQ(after.right, before.right);  // the anchored corner stays
   EXPECT_EQ(after.bottom, before.bottom);
@@ -333,13 +336,13 @@ TEST_F(PopupTest, PaintsFrameCaptionAndInputAreaInThePaletteColours) {
   EXPECT_EQ(GetPixel(dc, 0, 100), palette->GetColor(L"ComboBox.CLR.FrameNormal"));
   EXPECT_EQ(GetPixel(dc, 3, 10), palette->GetColor(L"SuggestListWnd.CLR.BGCaption"));
   // The close button's normal bitmap, then its hover bitmap under the mouse.
-  RECT close = dialog->m_rcClose;
+  RECT close = Peer().CloseRect();
   EXPECT_EQ(GetPixel(dc, close.left + 3, close.top + 3), RGB(120, 0, 0));
   dialog->SendMessageW(WM_MOUSEMOVE, 0, MAKELPARAM(close.left + 3, close.top + 3));
   dialog->UpdateWindow();
   EXPECT_EQ(GetPixel(dc, close.left + 3, close.top + 3), RGB(230, 0, 0));
   // The input field's bitmap behind the edit, inset by the border.
-  RECT area = dialog->m_rcInputArea;
-  EXPECT_EQ(GetPixel(dc, area.left + dialog->m_nBorder + 1, area.top + 19), RGB(235, 235, 235));
+  RECT area = Peer().InputAreaRect();
+  EXPECT_EQ(GetPixel(dc, area.left + Peer().Border() + 1, area.top + 19), RGB(235, 235, 235));
   ReleaseDC(dialog->m_hWnd, dc);
 }

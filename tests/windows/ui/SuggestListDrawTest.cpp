@@ -76,8 +76,8 @@ struct Capture {
   std::vector<unsigned> pixels;
 };
 
-RECT RowSpan(const CSuggestListWnd& list, int slot, int left, int right) {
-  return {left, list.m_rcRows[slot].top, right, list.m_rcRows[slot].bottom};
+RECT RowSpan(const SuggestListTestPeer& list, int slot, int left, int right) {
+  return {left, list.RowRect(slot).top, right, list.RowRect(slot).bottom};
 }
 
 // The text colour that painted the strongest ink: the nearer of the candidates.
@@ -88,7 +88,7 @@ bool InkIs(const Capture::Ink& ink, COLORREF expected, COLORREF other) {
 
 // Row 2, neither selected nor under the pointer: each text starts at its column's left edge
 // (glyphs keep a pixel or two of side bearing) and is centred vertically in the row.
-void ExpectColumns(const CSuggestListWnd& list, const Capture& shot, int nameLeft,
+void ExpectColumns(const SuggestListTestPeer& list, const Capture& shot, int nameLeft,
                    int categoryLeft) {
   Capture::Ink code = shot.InkIn(RowSpan(list, 2, 0, nameLeft), kBG);
   Capture::Ink name = shot.InkIn(RowSpan(list, 2, nameLeft - 3, categoryLeft - 3), kBG);
@@ -98,13 +98,14 @@ void ExpectColumns(const CSuggestListWnd& list, const Capture& shot, int nameLef
     EXPECT_GE(column.first, column.second) << nameLeft;
     EXPECT_LE(column.first, column.second + 3) << nameLeft;
   }
-  int middle = (list.m_rcRows[2].top + list.m_rcRows[2].bottom) / 2;
+  int middle = (list.RowRect(2).top + list.RowRect(2).bottom) / 2;
   EXPECT_NEAR((name.top + name.bottom) / 2, middle, 3) << nameLeft;
 }
 
 TEST(SuggestListDraw, RowsSelectionHoverAndColumnsAt96And144Dpi) {
   SuggestListHost host(560, 264);
   CSuggestListWnd& list = *host.list;
+  SuggestListTestPeer peer = host.Peer();
   host.ShowResults(5);
   list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
   {
@@ -115,34 +116,33 @@ TEST(SuggestListDraw, RowsSelectionHoverAndColumnsAt96And144Dpi) {
     EXPECT_EQ(shot.At(300, 5 * 22 + 1), kBG);
     EXPECT_EQ(shot.At(557, 11), kBG);
     // Code and name in the common colour, the category in its own; all yellow when selected.
-    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 0, 95), kBG), kText, kCategoryText));
-    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 95, 255), kBG), kText, kCategoryText));
-    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 0, 255, 560), kBG), kCategoryText, kText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(peer, 0, 0, 95), kBG), kText, kCategoryText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(peer, 0, 95, 255), kBG), kText, kCategoryText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(peer, 0, 255, 560), kBG), kCategoryText, kText));
     for (int left : {0, 95, 255})
       EXPECT_TRUE(
-          InkIs(shot.InkIn(RowSpan(list, 1, left, left + 90), kSelected), kSelectedText, kText))
+          InkIs(shot.InkIn(RowSpan(peer, 1, left, left + 90), kSelected), kSelectedText, kText))
           << left;
-    ExpectColumns(list, shot, 95, 255);  // 5 + S(90), 5 + S(90) + S(150) + 10
+    ExpectColumns(peer, shot, 95, 255);  // 5 + S(90), 5 + S(90) + S(150) + 10
   }
 
   // The pointer over the selected row: hover background, selected text colour.
   list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(1, 400));
-  ASSERT_EQ(list.m_nHover, 1);
+  ASSERT_EQ(peer.Hover(), 1);
   {
     Capture shot(list);
     EXPECT_EQ(shot.At(2, 33), kHover);
-    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 1, 0, 95), kHover), kSelectedText, kText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(peer, 1, 0, 95), kHover), kSelectedText, kText));
   }
   list.SendMessageW(WM_MOUSEMOVE, 0, host.RowPoint(3, 400));
   {
     Capture shot(list);
     EXPECT_EQ(shot.At(2, 33), kSelected);
     EXPECT_EQ(shot.At(2, 77), kHover);
-    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(list, 3, 0, 95), kHover), kText, kSelectedText));
+    EXPECT_TRUE(InkIs(shot.InkIn(RowSpan(peer, 3, 0, 95), kHover), kText, kSelectedText));
   }
   // Marks pointing past the last item still leave the plain background there.
-  list.m_nHover = 6;
-  list.m_nSelected = 7;
+  peer.SetMarks(6, 7);
   list.Invalidate(FALSE);
   {
     Capture shot(list);
@@ -150,12 +150,11 @@ TEST(SuggestListDraw, RowsSelectionHoverAndColumnsAt96And144Dpi) {
     EXPECT_EQ(shot.At(2, 7 * 22 + 11), kBG);
   }
 
-  list.m_nHover = -1;
-  list.m_nSelected = 0;
+  peer.SetMarks(-1, 0);
   RECT suggested = {0, 0, 840, 396};
   list.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  ASSERT_EQ(list.m_nDpi, 144);
-  ExpectColumns(list, Capture(list), 140, 375);
+  ASSERT_EQ(peer.Dpi(), 144);
+  ExpectColumns(peer, Capture(list), 140, 375);
 }
 
 TEST(SuggestListDraw, EmptyStateShowsTheLogoAndThePrompt) {
@@ -178,8 +177,7 @@ TEST(SuggestListDraw, EmptyStateShowsTheLogoAndThePrompt) {
     EXPECT_TRUE(InkIs(prompt, kText, kCategoryText));
   }
   // After a search that found nothing: the shorter message in the same place.
-  list.m_bHasInput = TRUE;
-  list.Invalidate(FALSE);
+  host.Peer().ShowResults(L"600", {});
   {
     Capture shot(list);
     Capture::Ink message = shot.InkIn({0, y + 40, 320, 264}, kBG);

@@ -1,8 +1,10 @@
 // The window framework: handles find their objects, message maps dispatch only what a class
-// lists (its own entries before its base's), WindowProc runs ahead of the map, WM_NOTIFY goes to
-// OnNotify, and a dialog comes from a template of the current resource module.
+// lists (its own entries before its base's), a handler's Default() is the window's own procedure,
+// WindowProc sees every message ahead of the map (the recording windows of the tests watch
+// messages that way), and a dialog comes from a template of the current resource module.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "wfc/Dialog.h"
@@ -30,34 +32,32 @@ END_MESSAGE_MAP()
 
 class CDerivedWnd : public CBaseWnd {
  public:
-  std::vector<UINT> m_notified;
   int m_nCreates = 0;
+  std::wstring m_chars;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_AHEAD) return 40;
     return CBaseWnd::WindowProc(message, wParam, lParam);
   }
-  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
-    m_notified.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
-    *result = 7;
-    return TRUE;
-  }
   LRESULT OnBoth(WPARAM, LPARAM) { return 22; }
   // The map sees the window's first messages: creation hands the handle over before them.
-  LRESULT OnCreate(WPARAM, LPARAM) {
+  int OnCreate(LPCREATESTRUCTW) {
     ++m_nCreates;
-    return Default();
+    return static_cast<int>(Default());
   }
-  // Default processing of the message being handled: the default procedure's answer.
-  LRESULT OnGetText(WPARAM, LPARAM) { return Default(); }
+  // Seen here, then handled by the window's own procedure with the same parameters.
+  void OnChar(UINT ch, UINT, UINT) {
+    m_chars += static_cast<wchar_t>(ch);
+    Default();
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
-ON_MESSAGE(WM_CREATE, OnCreate)
+ON_WM_CREATE()
 ON_MESSAGE(WM_BOTH, OnBoth)
-ON_MESSAGE(WM_GETTEXTLENGTH, OnGetText)
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -73,9 +73,6 @@ TEST(WindowFramework, MessageMapsHandleTheirOwnMessagesAndLeaveTheRestToTheDefau
   EXPECT_EQ(wnd.SendMessageW(WM_UNLISTED), 0);
   EXPECT_EQ(wnd.SendMessageW(WM_AHEAD), 40);
   EXPECT_EQ(wnd.SendMessageW(WM_GETTEXTLENGTH), 3);
-  NMHDR header = {wnd.m_hWnd, 5, 0x7400};
-  EXPECT_EQ(wnd.SendMessageW(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 7);
-  EXPECT_EQ(wnd.m_notified, std::vector<UINT>{0x7400});
 
   HWND handle = wnd.m_hWnd;
   wnd.DestroyWindow();
@@ -84,12 +81,16 @@ TEST(WindowFramework, MessageMapsHandleTheirOwnMessagesAndLeaveTheRestToTheDefau
 }
 
 TEST(WindowFramework, AWindowMadeElsewhereCanBeTakenOverAndADialogComesFromItsModule) {
-  HWND raw = CreateWindowExW(0, L"STATIC", L"raw", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                             nullptr, nullptr);
+  HWND raw = CreateWindowExW(0, L"EDIT", L"ab", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr,
+                             nullptr);
   ASSERT_NE(raw, nullptr);
   CDerivedWnd taken;
   ASSERT_TRUE(taken.SubclassWindow(raw));
   EXPECT_EQ(SendMessageW(raw, WM_BOTH, 0, 0), 22);
+  // The handler sees the character, and Default() lets the edit control insert it.
+  SendMessageW(raw, WM_CHAR, L'c', 1);
+  EXPECT_EQ(taken.m_chars, L"c");
+  EXPECT_EQ(GetWindowTextLengthW(raw), 3);
   CDerivedWnd second;
   EXPECT_FALSE(second.SubclassWindow(raw));  // one object per handle
   DestroyWindow(raw);
@@ -135,9 +136,10 @@ class CCrackedWnd : public CWnd {
     m_nWheelDelta = delta;
     return TRUE;
   }
-  void OnDpiChanged(UINT dpi, const RECT* suggested) {
+  LRESULT OnDpiChanged(UINT dpi, const RECT* suggested) {
     m_nDpi = dpi;
     if (suggested) m_rcSuggested = *suggested;
+    return 1;
   }
   void OnSize(UINT, int cx, int cy) {
     m_nWidth = cx;
@@ -181,7 +183,9 @@ TEST(WindowFramework, TypedHandlersGetTheMessagesOwnParameters) {
   EXPECT_EQ(wnd.m_nWheelDelta, -WHEEL_DELTA);
 
   RECT suggested = {10, 20, 330, 260};
-  wnd.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(
+      wnd.SendMessageW(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested)),
+      1);  // the handler's answer
   EXPECT_EQ(wnd.m_nDpi, 144u);
   EXPECT_TRUE(EqualRect(&wnd.m_rcSuggested, &suggested));
 
@@ -189,7 +193,7 @@ TEST(WindowFramework, TypedHandlersGetTheMessagesOwnParameters) {
   EXPECT_EQ(wnd.m_nWidth, 640);
   EXPECT_EQ(wnd.m_nHeight, 480);
 
-  // A notification entry takes its code from its child only.
+  // A notification entry takes its code from its child only; the others get the default answer.
   NMHDR fromOther = {wnd.m_hWnd, 8, 0x7401};
   NMHDR otherCode = {wnd.m_hWnd, 9, 0x7402};
   NMHDR match = {wnd.m_hWnd, 9, 0x7401};

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "Pump.h"
+#include "window/SmartKeyboardDlg.h"
 
 int CountOf(const CRecordingWnd& wnd, UINT message) {
   int n = 0;
@@ -18,11 +19,13 @@ const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message) {
   return nullptr;
 }
 
-BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
-  const SuggestListNotify* note = reinterpret_cast<const SuggestListNotify*>(lParam);
-  notes.push_back({note->hdr.hwndFrom, note->hdr.code});
+BEGIN_MESSAGE_MAP(CRecordingParent, CWnd)
+ON_NOTIFY(SLN_ACTIVATED, IDC_SUGGEST_LIST, OnListActivated)
+END_MESSAGE_MAP()
+
+void CRecordingParent::OnListActivated(NMHDR* header, LRESULT* result) {
+  activations.push_back(header->hwndFrom);
   *result = 0;
-  return TRUE;
 }
 
 static std::wstring TempHistoryPath() {
@@ -36,14 +39,14 @@ static std::wstring TempHistoryPath() {
 SuggestListHost::SuggestListHost(int w, int h)
     : list(new CSuggestListWnd(&table)), historyPath(TempHistoryPath()), width(w), height(h) {
   DeleteFileW(historyPath.c_str());
-  list->m_history = CRecentHistory(historyPath, &SystemHistoryFileIo());
+  Peer().UseHistoryFile(historyPath);
   RECT none = {0, 0, 10, 10};
   commandWnd.CreateEx(0, nullptr, L"command", WS_POPUP, none, nullptr, 0);
   env.env()->SetCommandWnd(commandWnd.m_hWnd);
   RECT frame = {kLeft, kTop, kLeft + w, kTop + h};
   parent.CreateEx(WS_EX_TOOLWINDOW, nullptr, L"pop-up", WS_POPUP | WS_VISIBLE, frame, nullptr, 0);
   RECT area = {0, 0, w, h};
-  list->CreateEx(0, nullptr, L"显示框", WS_CHILD | WS_VISIBLE, area, &parent, 1000);
+  list->CreateEx(0, nullptr, L"显示框", WS_CHILD | WS_VISIBLE, area, &parent, IDC_SUGGEST_LIST);
   PumpPending();
 }
 
@@ -67,23 +70,13 @@ KeyboardItemInfo SuggestListHost::Result(int i) {
 }
 
 void SuggestListHost::ShowResults(int n, const wchar_t* text) {
-  // What the dialog does on a text change.
-  list->m_vecResults.clear();
-  for (int i = 0; i < n; ++i) list->m_vecResults.push_back(Result(i));
-  list->m_bHasInput = TRUE;
-  wmemset(list->m_szSearchText, 0, 32);
-  wcsncpy(list->m_szSearchText, text, 31);
-  list->m_nRowCount = n;
-  list->m_nTop = 0;
-  list->m_nSelected = 0;
-  list->SetRedraw(FALSE);
-  list->UpdateScrollBar();
-  list->SetRedraw(TRUE);
-  list->Invalidate(TRUE);
+  std::vector<KeyboardItemInfo> results;
+  for (int i = 0; i < n; ++i) results.push_back(Result(i));
+  Peer().ShowResults(text, std::move(results));
 }
 
 LPARAM SuggestListHost::RowPoint(int slot, int x) const {
-  const RECT& row = list->m_rcRows[slot];
+  const RECT& row = Peer().RowRect(slot);
   return MAKELPARAM(x, (row.top + row.bottom) / 2);
 }
 

@@ -1,6 +1,6 @@
 // A suggestion list as the pop-up holds it, for window tests: a visible top-level parent that
-// records the notifications it gets, a command window that records what the hand-over posts, a
-// mapping table, the test services, and a history file of the test's own in the temp folder.
+// records the activations the list reports, a command window that records what the hand-over posts,
+// a mapping table, the test services, and a history file of the test's own in the temp folder.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "TestTerminal.h"
 #include "UiEnv.h"
+#include "WindowPeers.h"
 #include "table/MappingTable.h"
 #include "wfc/Wnd.h"
 #include "window/SuggestListWnd.h"
@@ -19,17 +20,14 @@
 int CountOf(const CRecordingWnd& wnd, UINT message);
 const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message);
 
-struct RecordedNotify {
-  HWND from;
-  UINT code;
-};
-
-class NotifyParent : public CWnd {
+// The list's parent: records which window reported each activation by a double-click.
+class CRecordingParent : public CWnd {
  public:
-  std::vector<RecordedNotify> notes;
+  std::vector<HWND> activations;
 
  protected:
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnListActivated(NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
 };
 
 class SuggestListHost {
@@ -44,6 +42,7 @@ class SuggestListHost {
   KeyboardItemInfo Result(int i);
   // n results shown as after a search for text.
   void ShowResults(int n, const wchar_t* text = L"600");
+  SuggestListTestPeer Peer() const { return SuggestListTestPeer(*list); }
   // A client point in the middle of a row slot.
   LPARAM RowPoint(int slot, int x = 40) const;
   // The history file as the list writes it; -1 when missing.
@@ -51,7 +50,7 @@ class SuggestListHost {
 
   UiEnv env;
   KeyboardInputMappingTable table;
-  NotifyParent parent;
+  CRecordingParent parent;
   CRecordingWnd commandWnd;
   std::unique_ptr<CSuggestListWnd> list;
   std::wstring historyPath;

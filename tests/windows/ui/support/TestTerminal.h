@@ -17,7 +17,8 @@ struct ReceivedMessage {
   LPARAM lParam;
 };
 
-// Records every message of interest that is posted or sent to it.
+// Records every message from WM_USER up that is posted or sent to it: whatever the number, so it
+// watches them in WindowProc rather than listing them in a map.
 class CRecordingWnd : public CWnd {
  public:
   std::vector<ReceivedMessage> m_received;
@@ -31,7 +32,7 @@ class CRecordingWnd : public CWnd {
 class IHotKeyManager;
 
 // The terminal's view: forwards its keyboard, input-method and mouse-button messages to the
-// smart keyboard, as the terminal's message loop does.
+// smart keyboard as they stand, before handling them, as the terminal's message loop does.
 class CForwardingView : public CWnd {
  public:
   IHotKeyManager* m_pManager = nullptr;

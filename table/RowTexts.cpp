@@ -1,4 +1,4 @@
-#include "RowTexts.h"
+#include "table/RowTexts.h"
 
 #include "frame/DataComFun.h"
 #include "platform/Platform.h"
@@ -10,8 +10,8 @@ const unsigned char MARKET_OPEN_FUNDS = 150;
 
 }  // namespace
 
-bool GetRowTexts(KeyboardInputMappingTable* table, CString& category, CString& code, CString& name,
-                 int index, const std::vector<KeyboardItemInfo>& items) {
+bool GetRowTexts(const KeyboardInputMappingTable* table, std::wstring& category, std::wstring& code,
+                 std::wstring& name, int index, const std::vector<KeyboardItemInfo>& items) {
   if (!table || index < 0 || static_cast<size_t>(index) >= items.size()) return false;
   const KeyboardItemInfo& item = items[static_cast<size_t>(index)];
   // Room for the 16 characters of a code in any code page; a code that does not convert whole is

@@ -2,10 +2,10 @@
 // the command-line tools so that both show an item the same way.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "frame/KeyboardItemInfo.h"
-#include "wfc/String.h"
 
 class KeyboardInputMappingTable;
 
@@ -13,5 +13,5 @@ class KeyboardInputMappingTable;
 // item's category, with an alias under the category of its security; the code with ".OF" for
 // market 150; the name. False, with the texts untouched, without a table or for an index outside
 // the items.
-bool GetRowTexts(KeyboardInputMappingTable* table, CString& category, CString& code, CString& name,
-                 int index, const std::vector<KeyboardItemInfo>& items);
+bool GetRowTexts(const KeyboardInputMappingTable* table, std::wstring& category, std::wstring& code,
+                 std::wstring& name, int index, const std::vector<KeyboardItemInfo>& items);
