@@ -131,6 +131,26 @@ TEST(TableRemove, NumericMapEntriesOfAnotherCommandWithTheSameDigitsStay) {
   EXPECT_EQ(StoreViolations(table), "");
 }
 
+// Within a bulk add the lists are out of order until its end, so the duplicate check can miss the
+// same item given twice and both are stored. A removal by its identity takes every entry of one of
+// the two, never some of each, and the next removal takes the other.
+TEST(TableRemove, IdenticalRecordsLeaveOneAtATime) {
+  TableHost host;
+  KeyboardInputMappingTable table;
+  ASSERT_TRUE(
+      AddEach(table, {Item(L"0", L"0", L"BZ0", 0x0102, 0, 0), Item(L"0", L"0", L"0", 0x0102, 0, 0),
+                      Item(L"\xFF21", L"0", L"0", 0x0102, 0, 0)}));
+  const KeyboardItemInfo item = Item(L"\xFF11", L"\xFF11", L"\xFF11", 0x0102, 0, 0, 12);
+  ASSERT_TRUE(AddAll(table, {item, item}));
+  ASSERT_EQ(LiveCount(table), 5);
+  for (int left = 4; left >= 3; --left) {
+    EXPECT_EQ(RemoveStored(table, item), 1);
+    EXPECT_EQ(StoreViolations(table, false), "");
+    EXPECT_EQ(LiveCount(table), left);
+  }
+  EXPECT_EQ(FindStored(table, item), -1);
+}
+
 TEST(TableRemove, RemoveMarketReleasesThatMarketOnly) {
   TableHost host;
   KeyboardInputMappingTable table;
