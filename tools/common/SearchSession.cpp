@@ -35,43 +35,6 @@ SearchSession::~SearchSession() {
   m_pEnv->Release();
 }
 
-bool SearchSession::Load(std::vector<KeyboardItemInfo>& items, const LoadOptions& options,
-                         std::string* error) {
-  for (const KeyboardItemInfo& item : items) {
-    if (item.m_dwKind == KIND_FORMER_NAME || item.m_dwKind == KIND_COMMAND ||
-        item.m_dwKind == KIND_ALIAS)
-      continue;
-    m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
-  }
-  IUnknown* unknown = nullptr;
-  if (GetClassObject(&unknown, HOTKEY_MANAGER_CLSID) != S_OK) {
-    *error = "GetClassObject failed";
-    return false;
-  }
-  m_pManager = static_cast<IHotKeyManager*>(unknown);
-  if (!m_pManager->Initialize()) {
-    *error = "Initialize failed";
-    return false;
-  }
-  if (options.bulk) {
-    std::vector<int> allCategories;
-    if (!items.empty() &&
-        !m_pManager->AddKeyboardItems(items.data(), static_cast<int>(items.size()), &allCategories,
-                                      options.skipDuplicateCheck ? TRUE : FALSE)) {
-      *error = "AddKeyboardItems refused the items";
-      return false;
-    }
-  } else {
-    for (KeyboardItemInfo& item : items) {
-      if (!m_pManager->AddOneKeyboardItem(&item)) {
-        *error = "AddOneKeyboardItem refused an item";
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
 // The tools link the component statically, so the manager behind the interface is ours.
 KeyboardInputMappingTable* SearchSession::Table() const {
   auto* manager = static_cast<CHotKeyManager*>(m_pManager);
