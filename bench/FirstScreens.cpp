@@ -5,8 +5,6 @@
 // most frequent prefixes of the items' hot keys). A screen counts as changed when its rows differ;
 // it says whether rows were only added below the old ones (a screen that had room) or only
 // reordered, how many rows full-pinyin aliases brought in, and how many matches they pushed off.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -63,9 +61,6 @@ std::set<std::wstring> s_fullPinyinKeys;
 
 std::vector<Screen> Screens(ItemsSource& source, bool fullPinyin,
                             const std::vector<std::string>& queries) {
-  // The session sends standard output to the null device when it ends; the report needs it.
-  fflush(stdout);
-  int saved = dup(fileno(stdout));
   std::vector<Screen> screens;
   {
     SearchSession session;
@@ -94,9 +89,6 @@ std::vector<Screen> Screens(ItemsSource& source, bool fullPinyin,
       screens.push_back(screen);
     }
   }
-  fflush(stdout);
-  dup2(saved, fileno(stdout));
-  close(saved);
   return screens;
 }
 

@@ -148,7 +148,7 @@ TEST(ItemsFile, KeepsWholeFieldsAndReadsCrLfBehindAByteOrderMark) {
   // A byte-order mark anywhere but at the start is text.
   std::vector<KeyboardItemInfo> marked;
   ASSERT_TRUE(ParseItems(kGoodLine + "\xEF\xBB\xBF" + kGoodLine, &marked, &error));
-  EXPECT_EQ(std::wstring(marked[1].m_szCode), L"\xFEFF" L"600000");
+  EXPECT_EQ(std::wstring(marked[1].m_szCode), std::wstring(1, 0xFEFF) + L"600000");
 }
 
 TEST(ItemsFile, AFileReadInBlocksGivesWhatItsTextGives) {

@@ -4,45 +4,21 @@
 // of 100 results was reached.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/Utf8.h"
+#include "support/ToolSession.h"
 #include "tools/common/SearchSession.h"
 #include "tools/smart-keyboard/DisplayWidth.h"
 #include "tools/smart-keyboard/ResultTable.h"
 
 namespace {
 
-// A session sends standard output to the null device when it ends; the test's comes back.
-class StdoutKept {
- public:
-  StdoutKept() : m_saved(dup(fileno(stdout))) {}
-  ~StdoutKept() {
-    fflush(stdout);
-    if (m_saved >= 0) {
-      dup2(m_saved, fileno(stdout));
-      close(m_saved);
-    }
-  }
-
- private:
-  int m_saved;
-};
-
 std::string Table(const std::string& items, const char* query, bool fullPinyin) {
-  StdoutKept kept;
   SearchSession session;
-  ItemsSource source(items.data(), items.size());
-  LoadOptions options;
-  options.fullPinyin = fullPinyin;
-  LoadCounts counts;
-  ItemsFileError error;
-  EXPECT_TRUE(session.Load(source, options, &counts, &error)) << error.message;
+  LoadItemsText(session, items, fullPinyin);
   std::vector<KeyboardItemInfo> results;
   std::wstring text = plat::Utf8ToWideLenient(query);
   bool found = session.Manager()->SearchKeyboardItems(text.c_str(), &results, false);

@@ -4,38 +4,19 @@
 // its name's readings, and only where a key adds something.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "services/SecurityMaster.h"
 #include "support/TableFixture.h"
+#include "support/ToolSession.h"
 #include "tools/common/FullPinyinAliases.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
 #include "tools/synth/SyntheticMarket.h"
 
 namespace {
-
-// A session sends standard output to the null device when it ends (its results are printed by
-// then); the test program's own output comes back afterwards.
-class StdoutKept {
- public:
-  StdoutKept() : m_saved(dup(fileno(stdout))) {}
-  ~StdoutKept() {
-    fflush(stdout);
-    if (m_saved >= 0) {
-      dup2(m_saved, fileno(stdout));
-      close(m_saved);
-    }
-  }
-
- private:
-  int m_saved;
-};
 
 struct StoreState {
   int items = 0, slots = 0, capacity = 0;
@@ -89,7 +70,6 @@ TEST(ToolLoad, RecordByRecordBuildsTheStoreOfOneBulkAdd) {
     bulk = Capture(manager.get(), manager.Table(), queries);
   }
   for (bool skipDuplicateCheck : {false, true}) {
-    StdoutKept kept;
     SearchSession session;
     ItemsSource source(text.data(), text.size());
     LoadOptions options;
@@ -156,14 +136,8 @@ TEST(ToolLoad, SecuritiesAloneGetAliasesAndAreFoundByThem) {
       "600000\tPF\t浦发\t0x0102\t-1\t258\t1\n"
       "06\tZXG\t自选股\t0x6400\t6\t257\t255\n";
   for (bool fullPinyin : {true, false}) {
-    StdoutKept kept;
     SearchSession session;
-    ItemsSource source(text.data(), text.size());
-    LoadOptions options;
-    options.fullPinyin = fullPinyin;
-    LoadCounts counts;
-    ItemsFileError error;
-    ASSERT_TRUE(session.Load(source, options, &counts, &error)) << error.message;
+    LoadCounts counts = LoadItemsText(session, text, fullPinyin);
     EXPECT_EQ(counts.items, 5u);
     EXPECT_EQ(counts.aliases, fullPinyin ? 2u : 0u);
     std::vector<KeyboardItemInfo> results;

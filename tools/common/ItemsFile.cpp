@@ -172,13 +172,16 @@ bool ItemsParser::ParseNumbers(const Columns& columns, int first, int64_t values
   return true;
 }
 
-bool ItemsParser::Glance(ItemGlance* glance) {
+bool ItemsParser::NextColumns(Columns* columns, int firstNumber, int64_t values[4]) {
   const char *begin, *end;
+  return NextLine(&begin, &end) && SplitColumns(begin, end, columns) &&
+         ParseNumbers(*columns, firstNumber, values);
+}
+
+bool ItemsParser::Glance(ItemGlance* glance) {
   Columns columns;
   int64_t values[4];
-  if (!NextLine(&begin, &end) || !SplitColumns(begin, end, &columns) ||
-      !ParseNumbers(columns, 2, values))
-    return false;
+  if (!NextColumns(&columns, 2, values)) return false;
   glance->kind = static_cast<DWORD>(values[2]);
   glance->market = static_cast<unsigned char>(values[3]);
   glance->code.assign(columns.begin[0], columns.end[0]);
@@ -188,12 +191,9 @@ bool ItemsParser::Glance(ItemGlance* glance) {
 bool ItemsParser::Next(KeyboardItemInfo* item) {
   static const char* const kTexts[] = {"code", "hotkey", "name"};
   static const size_t kTextLimits[] = {16, 32, 32};
-  const char *begin, *end;
   Columns columns;
   int64_t values[4];
-  if (!NextLine(&begin, &end) || !SplitColumns(begin, end, &columns) ||
-      !ParseNumbers(columns, 0, values))
-    return false;
+  if (!NextColumns(&columns, 0, values)) return false;
   for (int k = 0; k < 3; ++k) {
     m_field.assign(columns.begin[k], columns.end[k]);
     if (!plat::Utf8ToWide(m_field, &m_wide))

@@ -86,6 +86,8 @@ class ItemsParser {
   bool SplitColumns(const char* begin, const char* end, Columns* columns);
   // The numbers of type, extra, kind and market (0 to 3), from `first` on.
   bool ParseNumbers(const Columns& columns, int first, int64_t values[4]);
+  // The next item line's columns and its numbers from `firstNumber` on.
+  bool NextColumns(Columns* columns, int firstNumber, int64_t values[4]);
 
   const char* m_pNext;
   const char* m_pEnd;

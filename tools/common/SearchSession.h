@@ -29,6 +29,8 @@ struct LoadCounts {
 class SearchSession {
  public:
   SearchSession();
+  // Shuts the component down with standard output silenced, so that the table's word on its
+  // clearing never joins a tool's results.
   ~SearchSession();
   SearchSession(const SearchSession&) = delete;
   SearchSession& operator=(const SearchSession&) = delete;
