@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/Utf8.h"
-#include "tools/common/TextFile.h"
 
 namespace {
 
@@ -60,27 +59,6 @@ void SetField(wchar_t (&field)[N], const std::wstring& text) {
 }
 
 }  // namespace
-
-ItemsSource::~ItemsSource() {
-  if (m_pFile) fclose(m_pFile);
-}
-
-bool ItemsSource::Open(const std::string& path, ItemsFileError* error) {
-  error->line = 0;
-  bool regular = false;
-  FILE* file = OpenTextFile(path, FileKinds::kFilesAndPipes, &regular, &error->message);
-  if (!file) return false;
-  m_path = path;
-  if (regular) {
-    m_pFile = file;
-    return true;
-  }
-  bool read = ReadRest(file, path, &m_text, &error->message);
-  fclose(file);
-  m_pText = m_text.data();
-  m_nSize = m_text.size();
-  return read;
-}
 
 ItemsParser::ItemsParser(const char* text, size_t size) : m_pNext(text), m_pEnd(text + size) {
   if (size >= 3 && memcmp(text, kBom, 3) == 0) m_pNext += 3;
@@ -228,17 +206,6 @@ bool ItemsParser::Next(KeyboardItemInfo* item) {
 bool ParseItems(const std::string& text, std::vector<KeyboardItemInfo>* items,
                 ItemsFileError* error) {
   ItemsParser parser(text.data(), text.size());
-  KeyboardItemInfo item;
-  while (parser.Next(&item)) items->push_back(item);
-  if (parser.Failed()) *error = parser.Error();
-  return !parser.Failed();
-}
-
-bool LoadItemsFile(const std::string& path, std::vector<KeyboardItemInfo>* items,
-                   ItemsFileError* error) {
-  ItemsSource source;
-  if (!source.Open(path, error)) return false;
-  ItemsParser parser(source);
   KeyboardItemInfo item;
   while (parser.Next(&item)) items->push_back(item);
   if (parser.Failed()) *error = parser.Error();

@@ -30,7 +30,8 @@ struct ItemGlance {
 };
 
 // Where items come from: text in memory, or an items file read a block at a time as it is
-// parsed, as often as it is parsed, so that a tool holds no copy of a large file.
+// parsed, as often as it is parsed, so that a tool holds no copy of a large file. Its file side
+// and LoadItemsFile are in ItemsSource.cpp.
 class ItemsSource {
  public:
   ItemsSource() = default;
