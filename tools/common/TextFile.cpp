@@ -8,7 +8,11 @@
 FILE* OpenTextFile(const std::string& path, FileKinds kinds, bool* regular, std::string* error) {
   FILE* file = fopen(path.c_str(), "rb");
   if (!file) {
-    *error = "cannot read " + path + ": " + strerror(errno);
+    // Windows refuses to open a folder at all (access denied): say what it is instead.
+    const int reason = errno;
+    struct stat status;
+    const bool folder = stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    *error = "cannot read " + path + ": " + (folder ? "it is a folder" : strerror(reason));
     return nullptr;
   }
   struct stat status;
