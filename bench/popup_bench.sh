@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Keystroke to painted list under Wine: generates a synthetic market of N items (default 30000),
-# builds popup-bench.exe in the Windows tree and runs it in that tree's Wine session.
+# Keystroke to painted list under Wine: generates a synthetic market of COUNT items (default
+# 30000), builds popup-bench.exe in the Windows tree and runs it in that tree's Wine session: the
+# start-up to the first pop-up, memory per item, and KEYSTROKES keystrokes (default 1000) split
+# between our code and the system.
 #
-#   bash bench/popup_bench.sh [COUNT] [ROUNDS]
+#   bash bench/popup_bench.sh [COUNT] [KEYSTROKES]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 count=${1:-30000}
-rounds=${2:-5}
+keystrokes=${2:-1000}
 cmake --preset native >/dev/null
 cmake --build build/native --target gen-market -j2 >/dev/null
 cmake --preset windows >/dev/null
@@ -20,6 +22,6 @@ if [ ! -f build/windows/wine/session.env ]; then
 fi
 status=0
 bash scripts/wine-run.sh build/windows build/windows/bin/popup-bench.exe \
-  --items "Z:${items//\//\\}" --rounds "$rounds" | grep -v '^KeyboardInputMappingTable' || status=$?
+  --items "Z:${items//\//\\}" --keystrokes "$keystrokes" | grep -v '^KeyboardInputMappingTable' || status=$?
 [ $started -eq 1 ] && bash scripts/wine-session.sh stop build/windows
 exit $status

@@ -177,6 +177,16 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+namespace {
+WfcHandlerProbeFn s_probeEnter = nullptr;
+WfcHandlerProbeFn s_probeLeave = nullptr;
+}  // namespace
+
+void WfcSetHandlerProbe(WfcHandlerProbeFn enter, WfcHandlerProbeFn leave) {
+  s_probeEnter = enter;
+  s_probeLeave = leave;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   const NMHDR* header = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
   for (const WFC_MSGMAP* map = GetMessageMap(); map;
@@ -186,7 +196,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
       if (message == WM_NOTIFY &&
           (!header || header->code != entry->nCode || header->idFrom != entry->nID))
         continue;
+      if (s_probeEnter) s_probeEnter(m_hWnd, message);
       *result = entry->pfnThunk(this, wParam, lParam);
+      if (s_probeLeave) s_probeLeave(m_hWnd, message);
       return TRUE;
     }
   }

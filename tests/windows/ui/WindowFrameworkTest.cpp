@@ -80,6 +80,28 @@ TEST(WindowFramework, MessageMapsHandleTheirOwnMessagesAndLeaveTheRestToTheDefau
   EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
 
+// The benchmark's split of a keystroke relies on the probe bracketing exactly the handled
+// messages, with the handler's result unchanged.
+std::vector<std::pair<UINT, bool>> s_probed;
+void ProbeEnter(HWND, UINT message) { s_probed.push_back({message, true}); }
+void ProbeLeave(HWND, UINT message) { s_probed.push_back({message, false}); }
+
+TEST(WindowFramework, TheHandlerProbeBracketsHandledMessagesOnly) {
+  CDerivedWnd wnd;
+  RECT rect = {0, 0, 100, 50};
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"abc", WS_POPUP, rect, nullptr, 0));
+  s_probed.clear();
+  WfcSetHandlerProbe(ProbeEnter, ProbeLeave);
+  EXPECT_EQ(wnd.SendMessageW(WM_BOTH), 22);
+  EXPECT_EQ(wnd.SendMessageW(WM_UNLISTED), 0);
+  EXPECT_EQ(wnd.SendMessageW(WM_AHEAD), 40);
+  WfcSetHandlerProbe(nullptr, nullptr);
+  EXPECT_EQ(wnd.SendMessageW(WM_BASE_ONLY), 11);
+  const std::vector<std::pair<UINT, bool>> expected = {{WM_BOTH, true}, {WM_BOTH, false}};
+  EXPECT_EQ(s_probed, expected);
+  wnd.DestroyWindow();
+}
+
 TEST(WindowFramework, AWindowMadeElsewhereCanBeTakenOverAndADialogComesFromItsModule) {
   HWND raw = CreateWindowExW(0, L"EDIT", L"ab", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr,
                              nullptr);
