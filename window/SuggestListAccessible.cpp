@@ -124,6 +124,11 @@ void CSuggestListWnd::AnnounceItems() {
   if (!m_hWnd) return;
   ::NotifyWinEvent(EVENT_OBJECT_REORDER, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
   ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+  // The list names itself after what it shows: the results of a search or the recent picks.
+  if (m_bHasInput != m_bAnnouncedInput) {
+    m_bAnnouncedInput = m_bHasInput;
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+  }
   m_nAnnouncedItem = -1;
   AnnounceSelection();
   if (m_nAnnouncedItem >= 0)

@@ -158,5 +158,6 @@ class CSuggestListWnd : public CWnd {
   int m_nDpi;
   class CAccessible;
   CAccessibleLink m_accessible;
-  int m_nAnnouncedItem = -1;  // the selected item screen readers last heard of; −1: none
+  int m_nAnnouncedItem = -1;       // the selected item screen readers last heard of; −1: none
+  BOOL m_bAnnouncedInput = FALSE;  // whether screen readers last heard of search results
 };

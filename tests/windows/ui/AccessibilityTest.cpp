@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "frame/IHotKeyManager.h"
@@ -223,6 +224,9 @@ TEST_F(AccessibilityTest, AfterTypingTheEditAndTheListReadAsThePopupShowsThem) {
   BSTR text = nullptr;
   EXPECT_EQ(list->get_accName(beyond, &text), E_INVALIDARG);
 
+  // The edit took the keyboard when the pop-up opened; the system announces that for it.
+  EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, EditWnd(), CHILDID_SELF));
+
   // Every keystroke changed the edit's value; the last search's row was announced as selected
   // and focused, and as renamed under its number.
   EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_VALUECHANGE, EditWnd(), CHILDID_SELF));
@@ -301,6 +305,40 @@ TEST_F(AccessibilityTest, SelectionAndScrollingMoveTheStatesAndAnnounceTheNewRow
   EXPECT_EQ(events.Seen(EVENT_OBJECT_SELECTION, ListWnd(), count), 0);
 }
 
+TEST_F(AccessibilityTest, WithTheFieldEmptiedTheListReadsAsThePromptOrTheRecentPicks) {
+  m_terminal->Type(L"6");
+  ASSERT_NE(Dialog(), nullptr);
+  AccessiblePtr list = ClientObject(ListWnd());
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Name(list.get()), L"搜索结果");
+
+  // Nothing picked yet: an empty list that prompts for input.
+  WinEventRecorder events;
+  KeyIntoEdit(VK_BACK);
+  ASSERT_STREQ(Peer().Edit().GetText(), L"");
+  EXPECT_EQ(ChildCount(list.get()), 0);
+  EXPECT_EQ(Name(list.get()), L"搜索记录");
+  EXPECT_EQ(Description(list.get()), L"请输入代码/名称/简拼");
+  EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_NAMECHANGE, ListWnd(), CHILDID_SELF));
+
+  // A pick, and the emptied field of the next search lists it as the recent search it is.
+  m_terminal->Type(L"600036");
+  KeyIntoEdit(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return !Peer().ListPeer().History().Items().empty(); }));
+  m_terminal->Type(L"6");
+  ASSERT_TRUE(Dialog()->IsWindowVisible());
+  EXPECT_EQ(Name(list.get()), L"搜索结果");
+  events.Clear();
+  KeyIntoEdit(VK_BACK);
+  ASSERT_EQ(ChildCount(list.get()), 1);
+  EXPECT_EQ(Name(list.get()), L"搜索记录");
+  EXPECT_EQ(Description(list.get()), L"共1条搜索记录");
+  EXPECT_EQ(Name(list.get(), 1), L"600036 招商银行 沪A");
+  EXPECT_EQ(State(list.get(), 1) & kSelectedAndFocused, kSelectedAndFocused);
+  EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_SELECTION, ListWnd(), 1));
+  EXPECT_EQ(events.Seen(EVENT_OBJECT_NAMECHANGE, ListWnd(), CHILDID_SELF), 1);
+}
+
 TEST_F(AccessibilityTest, ObjectsHeldPastTheirWindowsAnswerNotConnected) {
   m_terminal->Type(L"6");
   ASSERT_NE(Dialog(), nullptr);
@@ -313,8 +351,15 @@ TEST_F(AccessibilityTest, ObjectsHeldPastTheirWindowsAnswerNotConnected) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(Role(again.get()), ROLE_SYSTEM_LIST);
 
+  // A client that calls from another thread is refused rather than racing the window's thread.
+  long count = -1;
+  HRESULT elsewhere = S_OK;
+  std::thread other([&] { elsewhere = list->get_accChildCount(&count); });
+  other.join();
+  EXPECT_EQ(elsewhere, RPC_E_WRONG_THREAD);
+  EXPECT_EQ(count, 0);
+
   DestroyWindow(Dialog()->m_hWnd);
-  long count = 0;
   EXPECT_EQ(list->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   BSTR text = nullptr;
   EXPECT_EQ(edit->get_accValue(Child(CHILDID_SELF), &text), CO_E_OBJNOTCONNECTED);
