@@ -54,6 +54,7 @@ ON_WM_CHAR()
 ON_MESSAGE(WM_DATACENTER_BROADCAST, OnDataCenterBroadcast)
 ON_WM_IME_COMPOSITION()
 ON_WM_DPICHANGED()
+ON_WM_GETOBJECT()
 END_MESSAGE_MAP()
 
 CInputEdit::CInputEdit()
@@ -91,7 +92,10 @@ void CInputEdit::Notify(UINT code, void* data) {
   NotifyParent(code, &record.hdr);
 }
 
-void CInputEdit::NotifyTextChanged() { Notify(IEN_TEXTCHANGED, m_szText); }
+void CInputEdit::NotifyTextChanged() {
+  AnnounceValueChange();
+  Notify(IEN_TEXTCHANGED, m_szText);
+}
 
 void CInputEdit::NotifyKey(UINT key, UINT repeat, UINT flags) {
   InputEditKeyInfo info;
@@ -193,6 +197,7 @@ int CInputEdit::OnCreate(LPCREATESTRUCTW) {
 }
 
 void CInputEdit::OnDestroy() {
+  m_accessible.Disconnect();
   KillTimer(CARET_TIMER_ID);
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   Default();

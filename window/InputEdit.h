@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "wfc/Wnd.h"
+#include "window/AccessibleLink.h"
 
 class CDC;
 class CFont;
@@ -81,6 +82,8 @@ class CInputEdit : public CWnd {
   LRESULT OnImeComposition(WCHAR lastChange, UINT changeFlags);
   LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
   LRESULT OnDataCenterBroadcast(WPARAM code, LPARAM);
+  // Screen readers' way in (InputEditAccessible.cpp).
+  LRESULT OnGetObject(DWORD flags, LONG objectId);
 
   DECLARE_MESSAGE_MAP()
 
@@ -89,6 +92,8 @@ class CInputEdit : public CWnd {
   // Sends one WM_NOTIFY to the parent; silently nothing without one.
   void Notify(UINT code, void* data);
   void NotifyTextChanged();
+  // Tells screen readers that the typed text changed.
+  void AnnounceValueChange();
   void NotifyKey(UINT key, UINT repeat, UINT flags);
   void FocusIfVisible();
   // The two XOR lines of the caret on dc, whose font is already selected.
@@ -103,4 +108,6 @@ class CInputEdit : public CWnd {
   COLORREF m_clrText;
   int32_t m_nLineWidth;
   int32_t m_nDpi;
+  class CAccessible;
+  CAccessibleLink m_accessible;
 };

@@ -100,6 +100,9 @@ int CSmartKeyboardDlg::OnCreate(LPCREATESTRUCTW) {
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->RegistRecvBroadcastMsgWnd(m_hWnd);
   // A tool window: no task-bar button for the pop-up.
   ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+  // The caption is painted by the dialog itself; as the window text it names the pop-up and its
+  // edit for screen readers.
+  ::SetWindowTextW(m_hWnd, m_strCaption);
   LoadPalette();
   if (m_bmpInputText.m_pBitmap) {
     int width = SWDPI::Scale(m_nDpi, m_bmpInputText.m_nWidth + 30) + 2 * m_nBorder;

@@ -27,6 +27,7 @@ void CSuggestListWnd::ApplyNav(const ListNavState& state, const NavEffect& effec
     m_nSelected = state.selected;
   if (effect.invalidateAll && m_hWnd) Invalidate(FALSE);
   for (int i = 0; i < effect.refreshes; ++i) RefreshView();
+  AnnounceSelection();
 }
 
 int CSuggestListWnd::OnScrollEvent(CQXScrollbarWnd* bar, int group, int event, int detail) {
@@ -64,6 +65,7 @@ void CSuggestListWnd::BeginDrag(int slot) {
   m_bButtonDown = TRUE;
   ::SetCapture(m_hWnd);
   SetTimer(SUGGEST_TIMER_AUTOSCROLL, SUGGEST_AUTOSCROLL_MS);
+  AnnounceSelection();
 }
 
 void CSuggestListWnd::OnLButtonDown(UINT, POINT point) {

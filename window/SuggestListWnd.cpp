@@ -45,6 +45,7 @@ ON_WM_MOUSELEAVE()
 ON_MESSAGE_VOID(WM_SUGGEST_ACTIVATE, OnSuggestActivate)
 ON_MESSAGE_VOID(WM_SUGGEST_SAVEHISTORY, OnSuggestSaveHistory)
 ON_WM_DPICHANGED()
+ON_WM_GETOBJECT()
 END_MESSAGE_MAP()
 
 CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
@@ -114,6 +115,7 @@ int CSuggestListWnd::OnCreate(LPCREATESTRUCTW) {
 }
 
 void CSuggestListWnd::OnDestroy() {
+  m_accessible.Disconnect();
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
@@ -183,6 +185,7 @@ void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
   m_nSelected = newSlot;
   InvalidateSlot(oldSlot);
   InvalidateSlot(newSlot);
+  AnnounceSelection();
 }
 
 void CSuggestListWnd::RefreshView() {
@@ -220,6 +223,7 @@ void CSuggestListWnd::ResetView() {
   UpdateScrollBar();
   SetRedraw(TRUE);
   Invalidate(TRUE);
+  AnnounceItems();
 }
 
 // --- What the list shows: the results of a search, or the recent picks. ---

@@ -14,6 +14,7 @@
 #include "frame/Skin.h"
 #include "wfc/String.h"
 #include "wfc/Wnd.h"
+#include "window/AccessibleLink.h"
 #include "window/RecentHistory.h"
 #include "window/SuggestListNav.h"
 
@@ -105,6 +106,8 @@ class CSuggestListWnd : public CWnd {
   void OnSuggestActivate();
   void OnSuggestSaveHistory();
   LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+  // Screen readers' way in (SuggestListAccessible.cpp).
+  LRESULT OnGetObject(DWORD flags, LONG objectId);
 
   DECLARE_MESSAGE_MAP()
 
@@ -121,6 +124,9 @@ class CSuggestListWnd : public CWnd {
   const std::vector<KeyboardItemInfo>& ShownItems();
   bool IsTargeted() const;
   void Notify(UINT code);
+  // Tell screen readers that the shown rows changed, or that another row is selected.
+  void AnnounceItems();
+  void AnnounceSelection();
 
   RECT m_rcRows[SUGGEST_MAX_ROWS];
   CFont* m_pNameFont;  // fonts and the logo belong to the palette
@@ -150,4 +156,8 @@ class CSuggestListWnd : public CWnd {
   CQXScrollbarWnd* m_pScrollBar;
   BOOL m_bTracking;
   int m_nDpi;
+  class CAccessible;
+  CAccessibleLink m_accessible;
+  int m_nAnnouncedItem = -1;       // the selected item screen readers last heard of; −1: none
+  BOOL m_bAnnouncedInput = FALSE;  // whether screen readers last heard of search results
 };

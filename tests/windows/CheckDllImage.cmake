@@ -116,7 +116,7 @@ endforeach()
 # else.
 set(system_dlls
   kernel32.dll msvcrt.dll user32.dll gdi32.dll imm32.dll shlwapi.dll comctl32.dll
-  advapi32.dll ole32.dll oleaut32.dll shell32.dll version.dll
+  advapi32.dll ole32.dll oleaut32.dll oleacc.dll shell32.dll version.dll
 )
 foreach(dll IN LISTS COMPONENT_DLLS)
   if(NOT dll IN_LIST system_dlls AND NOT dll STREQUAL "terminalservices.dll"

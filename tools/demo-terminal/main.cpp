@@ -2,6 +2,8 @@
 // and for headless scripted sessions under Xvfb.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -109,6 +111,21 @@ void ReadCommandLine(const std::vector<std::wstring>& args, CommandLine* line) {
   }
 }
 
+// The user-interface thread's COM apartment, which any terminal has: screen readers reach the
+// pop-up's accessible objects through it.
+class ComApartment {
+ public:
+  ComApartment() : m_bEntered(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (m_bEntered) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool m_bEntered;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -130,6 +147,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
 
   DeclareDpiAware();
+  ComApartment apartment;
   CDemoTerminal terminal;
   std::wstring error;
   if (!terminal.Start(line.options, &error)) {
