@@ -235,12 +235,18 @@ class TS_API CTerminalHost {
   int LoadSecurities(const wchar_t* path);
 
   // --- Skins. Each switch broadcasts the change, so that open windows take the new colours. ---
-  // "light" or "dark", built into TerminalServices.dll.
+  // The host starts with the built-in light skin, and the light skin gives whatever a skin lacks
+  // (services/SkinPalette.h): the pop-up is never drawn with unset colours.
+  // "light" or "dark", built into TerminalServices.dll; false for another name (the skin stays).
   bool UseBuiltInSkin(const wchar_t* name);
-  // A skin folder with its "skin.txt".
+  // A skin folder with its "skin.txt". False when the folder is missing, or its file cannot be
+  // read or is not UTF-8: the built-in light skin is then used, and a log line says why.
   bool UseSkinFolder(const wchar_t* folder);
-  // The text of a skin file; the bitmaps it names are read below bitmapFolder (none without).
+  // The text of a skin file; the bitmaps it names are read below bitmapFolder (without one, the
+  // light skin's). False, with the light skin, for a text that is not UTF-8.
   bool UseSkinText(const char* utf8, size_t length, const wchar_t* bitmapFolder);
+  // The windows registered for the data centre's broadcasts, which each switch reaches.
+  size_t SkinWindowCount() const;
 
   // --- Items. ---
   // Attaches a CHostItemTag to every item without an attached object; returns how many.
