@@ -34,6 +34,10 @@
 // thread, the one that forwards the messages and owns the windows. The data-centre calls
 // (AddSecurity, AddSecuritiesOf, LoadSecurities) may come from any thread.
 //
+// The services' log lines and usage statistics, which the component writes as it works, reach
+// the terminal through services/LoggerHost.h (a log folder, a hook per line) and
+// services/StatisticsHost.h (a file, a hook per record), included here.
+//
 // Bad use gets an answer, not a crash: a call on a host whose environment is not the installed
 // one, an LPARAM that carries no hand-over, or a teardown in another order returns false (or
 // leaves a package unreleased rather than call into an unloaded DLL) and writes a line to the
@@ -49,8 +53,10 @@
 #include "frame/Export.h"
 #include "frame/GlobalEnv.h"
 #include "frame/HotKeyManagerApi.h"
+#include "services/LoggerHost.h"
 #include "services/Pinyin.h"
 #include "services/PinyinAliases.h"
+#include "services/StatisticsHost.h"
 
 class CTerminalHost;
 
