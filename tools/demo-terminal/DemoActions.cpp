@@ -40,8 +40,9 @@ BOOL CDemoTerminal::ShowForContainer() {
   RECT rect;
   GetWindowRect(m_pFrame->m_containerWnd.Wnd(), &rect);
   BOOL result = Manager()->ShowForContainer(m_pFrame->m_element.get(), rect.left, rect.bottom, 3);
-  AddLine(DemoLineKind::kAction, FormatText(L"ShowForContainer for element %u, placement 3 \x2192 %d",
-                                            CDemoMainFrame::kElementId, result));
+  AddLine(DemoLineKind::kAction,
+          FormatText(L"ShowForContainer for element %u, placement 3 \x2192 %d",
+                     CDemoMainFrame::kElementId, result));
   return result;
 }
 

@@ -41,8 +41,7 @@ bool IsForwardedFromLoop(UINT message) {
 }  // namespace
 
 bool CDemoTerminal::IsFrameWindow(HWND wnd) const {
-  return wnd && m_pFrame && m_pFrame->Wnd() &&
-         GetAncestor(wnd, GA_ROOT) == m_pFrame->Wnd();
+  return wnd && m_pFrame && m_pFrame->Wnd() && GetAncestor(wnd, GA_ROOT) == m_pFrame->Wnd();
 }
 
 void CDemoTerminal::AddSyntheticKeyDown(HWND wnd, WPARAM key, LPARAM lParam) {

@@ -82,8 +82,8 @@ void CDemoTerminal::OnCommandWindowPick(WPARAM wParam, LPARAM lParam) {
   std::wstring what = Describe(handOver, &command, &opened);
   int extra = static_cast<int>(wParam);
   AddLine(DemoLineKind::kReceived,
-          FormatText(L"received 0x51C (extra %d, hand-over %lld) at the command window: %ls",
-                     extra, static_cast<long long>(lParam), what.c_str()));
+          FormatText(L"received 0x51C (extra %d, hand-over %lld) at the command window: %ls", extra,
+                     static_cast<long long>(lParam), what.c_str()));
   m_strCommandLine = FormatText(L"0x51C  extra %d  \x2192  %ls", extra, what.c_str());
   if (opened.any) {
     m_opened = opened;
@@ -105,8 +105,7 @@ void CDemoTerminal::OnCommandWindowPick(WPARAM wParam, LPARAM lParam) {
 
 void CDemoTerminal::OnReceiverWindowMessage(WPARAM wParam, LPARAM lParam) {
   HostHandOver handOver;
-  const bool taken =
-      m_pHost && m_pHost->TakeHandOver(WM_DEMO_STOCK, wParam, lParam, &handOver);
+  const bool taken = m_pHost && m_pHost->TakeHandOver(WM_DEMO_STOCK, wParam, lParam, &handOver);
   std::wstring line = FormatText(L"received 0x500 (%d, hand-over %lld) at the receiver window: ",
                                  static_cast<int>(wParam), static_cast<long long>(lParam));
   if (taken) {
@@ -130,9 +129,9 @@ void CDemoTerminal::OnReceiverWindowMessage(WPARAM wParam, LPARAM lParam) {
 int CDemoTerminal::OnContainerEvent(uint32_t id, UINT message, WPARAM wParam, LPARAM lParam) {
   HostHandOver handOver;
   const bool taken = m_pHost && m_pHost->TakeHandOver(message, wParam, lParam, &handOver);
-  std::wstring line = FormatText(L"received 0x%X (%d, hand-over %lld) at element container %u: ",
-                                 message, static_cast<int>(wParam), static_cast<long long>(lParam),
-                                 id);
+  std::wstring line =
+      FormatText(L"received 0x%X (%d, hand-over %lld) at element container %u: ", message,
+                 static_cast<int>(wParam), static_cast<long long>(lParam), id);
   int result = 0;
   if (taken) {
     line += FormatText(L"element %u %ls %ls %ls", handOver.elementId, handOver.eventName.c_str(),

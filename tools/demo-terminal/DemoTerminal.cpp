@@ -142,9 +142,10 @@ bool CDemoTerminal::LoadComponent(const DemoOptions& options, std::wstring* erro
     *error = L"the smart keyboard refused the default items";
     return false;
   }
-  std::wstring loaded = FormatText(L"Loaded HotKeyManagerFactory.dll and registered %zu items "
-                                   L"in bulk (%lu ms)",
-                                   m_items.size(), GetTickCount() - started);
+  std::wstring loaded = FormatText(
+      L"Loaded HotKeyManagerFactory.dll and registered %zu items "
+      L"in bulk (%lu ms)",
+      m_items.size(), GetTickCount() - started);
   if (options.fullPinyin) {
     int aliases = m_pHost->AddFullPinyinAliases(m_items.data(), static_cast<int>(m_items.size()));
     if (aliases < 0) {

@@ -129,8 +129,7 @@ bool CDemoScriptRunner::AreaRect(DemoArea area, RECT* rect, std::wstring* error)
     SetRect(rect, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return true;
   }
-  HWND wnd =
-      area == DemoArea::kFrame ? m_pTerminal->Frame()->Wnd() : m_pTerminal->PopupWindow();
+  HWND wnd = area == DemoArea::kFrame ? m_pTerminal->Frame()->Wnd() : m_pTerminal->PopupWindow();
   if (!wnd || !GetWindowRect(wnd, rect)) {
     *error = area == DemoArea::kPopup ? L"no pop-up is showing" : L"the frame is gone";
     return false;
