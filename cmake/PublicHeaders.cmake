@@ -1,8 +1,7 @@
-# The public headers in build/include/HotKeyManager, as a terminal includes them from an installed
-# copy: HotKeyManager.h (the component's interface, portable) and, on Windows, TerminalHost.h
+# The public headers in HKM_PUBLIC_INCLUDE_DIR/HotKeyManager (build/<tree>/include/HotKeyManager),
+# as a terminal includes them from an installed copy: HotKeyManager.h (the component's interface, portable) and, on Windows, TerminalHost.h
 # (the host kit), with every header they reach. Staged on every build (cmake/
 # StagePublicHeaders.cmake writes only what changed); the install copies this folder.
-set(HKM_PUBLIC_INCLUDE_DIR ${CMAKE_BINARY_DIR}/include)
 set(HKM_PUBLIC_ENTRIES "frame/HotKeyManagerApi.h=HotKeyManager.h")
 if(WIN32)
   list(APPEND HKM_PUBLIC_ENTRIES "services/TerminalHost.h=TerminalHost.h")

@@ -81,10 +81,12 @@ demo_prepare() {
   demo_session_start "$tree" >&2 || return 1
 }
 
+# The demo terminal's program folder in the tree (its history is kept there, in Data/); the
+# screenshots run a copy of their own (DEMO_PROGRAM).
 demo_run() {
   local tree=$1
   shift
-  bash "$demo_root/scripts/wine-run.sh" "$tree" "$tree/bin/demo-terminal.exe" "$@"
+  bash "$demo_root/scripts/wine-run.sh" "$tree" "${DEMO_PROGRAM:-$tree/demo-terminal/demo-terminal.exe}" "$@"
 }
 
 demo_main() {

@@ -31,8 +31,14 @@ session() {
 # Rows of the list start 88 pixels below the pop-up's top at 96 dpi and are 22 pixels high.
 row() { echo "150 $((88 + 22 * $1 + 11))"; }
 
-# The first pop-up ever shown has no recent picks.
-rm -f "$tree/bin/Data/RecentKeyBoard_Stock.dat"
+# A fresh copy of the program, so that the first pop-up ever shown has no recent picks and the
+# picks below stay out of the history of the copy a user runs.
+program=$raw/program
+rm -rf "$program"
+mkdir -p "$program"
+cp "$tree"/demo-terminal/*.exe "$tree"/demo-terminal/*.dll "$program"/ || exit 1
+cp -r "$tree/demo-terminal/skins" "$program"/ || exit 1
+DEMO_PROGRAM=$program/demo-terminal.exe
 session light --skin light \
   --step "show" --step "screenshot $raw/popup-empty-light.png popup" --step "key Escape" \
   --step "type 600" --step "screenshot $raw/popup-results-light.png popup" \

@@ -15,6 +15,7 @@
 #include "HostLog.h"
 #include "HostModule.h"
 #include "SkinFile.h"
+#include "platform/Utf8.h"
 #include "wfc/Gdi.h"
 
 namespace {
@@ -75,6 +76,26 @@ std::string ResourceText(HMODULE module, const std::wstring& name) {
   return std::string(bytes, SizeofResource(module, found));
 }
 
+const wchar_t kFallbackSkin[] = L"light";
+
+// The keys of fallback that skin does not have, each as "kind key", in the file's kind order.
+std::vector<std::wstring> MissingKeys(const ts::SkinFile& skin, const ts::SkinFile& fallback) {
+  std::vector<std::wstring> missing;
+  for (const auto& entry : fallback.colors)
+    if (!skin.colors.count(entry.first)) missing.push_back(L"color " + entry.first);
+  for (const auto& entry : fallback.fonts)
+    if (!skin.fonts.count(entry.first)) missing.push_back(L"font " + entry.first);
+  for (const auto& entry : fallback.bitmaps)
+    if (!skin.bitmaps.count(entry.first)) missing.push_back(L"bitmap " + entry.first);
+  return missing;
+}
+
+std::wstring JoinKeys(const std::vector<std::wstring>& keys) {
+  std::wstring joined;
+  for (const std::wstring& key : keys) joined += (joined.empty() ? L"" : L", ") + key;
+  return joined;
+}
+
 }  // namespace
 
 struct CSkinPalette::Impl {
@@ -99,23 +120,55 @@ struct CSkinPalette::Impl {
   HMODULE resourceModule = nullptr;
   std::wstring resourcePrefix;
 
-  // A bitmap file of the current skin, or null; *where names it for the log.
-  std::unique_ptr<CBitmap> LoadBitmapFile(const std::wstring& file, std::wstring* where) const {
-    std::unique_ptr<CBitmap> bitmap(new CBitmap);
-    if (resourceModule) {
-      const std::wstring name = resourcePrefix + ResourceName(file);
-      *where = L"the resource " + name;
-      HANDLE image =
-          LoadImageW(resourceModule, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-      if (image && bitmap->Attach(static_cast<HBITMAP>(image))) return bitmap;
-      return nullptr;
+  // The built-in light skin, which gives every key a skin lacks; read once.
+  bool fallbackRead = false;
+  ts::SkinFile fallback;
+  std::string fallbackText;
+  // Bitmap keys of the current skin that the light skin gave.
+  std::set<std::wstring> fallbackBitmaps;
+
+  const ts::SkinFile& Fallback() {
+    if (!fallbackRead) {
+      fallbackRead = true;
+      fallbackText = ResourceText(ts::ServicesModule(), BuiltInPrefix(kFallbackSkin) + L"SKIN_TXT");
+      fallback = ts::ParseSkinText(fallbackText);
     }
+    return fallback;
+  }
+
+  static std::unique_ptr<CBitmap> ResourceBitmap(HMODULE module, const std::wstring& prefix,
+                                                 const std::wstring& file, std::wstring* where) {
+    std::unique_ptr<CBitmap> bitmap(new CBitmap);
+    const std::wstring name = prefix + ResourceName(file);
+    *where = L"the resource " + name;
+    HANDLE image = LoadImageW(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    if (image && bitmap->Attach(static_cast<HBITMAP>(image))) return bitmap;
+    return nullptr;
+  }
+
+  // The light skin's bitmap of a key, or null when it has none.
+  std::unique_ptr<CBitmap> FallbackBitmap(const std::wstring& key, const ts::SkinBitmap** entry) {
+    auto found = Fallback().bitmaps.find(key);
+    if (found == fallback.bitmaps.end()) return nullptr;
+    *entry = &found->second;
+    std::wstring where;
+    return ResourceBitmap(ts::ServicesModule(), BuiltInPrefix(kFallbackSkin), found->second.file,
+                          &where);
+  }
+
+  // A bitmap file of the current skin, or null; *where names it for the log.
+  std::unique_ptr<CBitmap> LoadBitmapFile(const std::wstring& key, const std::wstring& file,
+                                          std::wstring* where) const {
+    if (fallbackBitmaps.count(key))
+      return ResourceBitmap(ts::ServicesModule(), BuiltInPrefix(kFallbackSkin), file, where);
+    if (resourceModule) return ResourceBitmap(resourceModule, resourcePrefix, file, where);
     if (folder.empty()) {
       *where = file + L" (the skin has no bitmap folder)";
       return nullptr;
     }
     const std::wstring path = ts::JoinPath(folder, NativeSeparators(file));
     *where = path;
+    std::unique_ptr<CBitmap> bitmap(new CBitmap);
     if (bitmap->LoadFromFile(path.c_str())) return bitmap;
     return nullptr;
   }
@@ -141,21 +194,32 @@ struct CSkinPalette::Impl {
   }
 };
 
-CSkinPalette::CSkinPalette() : m_pImpl(new Impl) {}
+// A palette never answers from nothing: it starts with the built-in light skin.
+CSkinPalette::CSkinPalette() : m_pImpl(new Impl) { UseFallback(std::wstring()); }
 
 CSkinPalette::~CSkinPalette() { delete m_pImpl; }
 
 bool CSkinPalette::Load(const wchar_t* skinFolder) {
   static const wchar_t kTag[] = L"[CSkinPalette::Load]";
   if (!skinFolder || !*skinFolder) {
-    WriteLog(kTag, L"no skin folder given");
+    WriteLog(kTag, L"no skin folder given; the current skin stays");
     return false;
   }
   const std::wstring folder = skinFolder;
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    UseFallback(L"the skin folder " + folder + L" is missing");
+    return false;
+  }
   const std::wstring path = ts::JoinPath(folder, L"skin.txt");
   std::string text;
   if (!ts::ReadWholeFile(path, text)) {
-    WriteLog(kTag, L"cannot read the skin file " + path + L"; the current skin stays");
+    UseFallback(L"cannot read the skin file " + path);
+    return false;
+  }
+  std::wstring wide;
+  if (!plat::Utf8ToWide(text, &wide)) {
+    UseFallback(L"the skin file " + path + L" is not UTF-8 text");
     return false;
   }
   Apply(text, path, folder, nullptr, std::wstring());
@@ -167,8 +231,13 @@ bool CSkinPalette::LoadText(const char* utf8, size_t length, const wchar_t* bitm
     WriteLog(L"[CSkinPalette::LoadText]", L"no skin text given; the current skin stays");
     return false;
   }
-  Apply(std::string(utf8, length), L"skin text", bitmapFolder ? bitmapFolder : L"", nullptr,
-        std::wstring());
+  const std::string text(utf8, length);
+  std::wstring wide;
+  if (!plat::Utf8ToWide(text, &wide)) {
+    UseFallback(L"the skin text is not UTF-8 text");
+    return false;
+  }
+  Apply(text, L"skin text", bitmapFolder ? bitmapFolder : L"", nullptr, std::wstring());
   return true;
 }
 
@@ -187,6 +256,20 @@ bool CSkinPalette::LoadBuiltIn(const wchar_t* name) {
   return true;
 }
 
+void CSkinPalette::UseFallback(const std::wstring& reason) {
+  std::string text;
+  {
+    std::lock_guard<std::mutex> lock(m_pImpl->mutex);
+    m_pImpl->Fallback();
+    text = m_pImpl->fallbackText;
+  }
+  if (!reason.empty())
+    WriteLog(L"[CSkinPalette::Load]",
+             reason + L"; the built-in light skin stands in for all of it");
+  Apply(text, L"built-in skin light", std::wstring(), ts::ServicesModule(),
+        BuiltInPrefix(kFallbackSkin));
+}
+
 void CSkinPalette::Apply(const std::string& text, const std::wstring& source,
                          const std::wstring& folder, HMODULE resourceModule,
                          const std::wstring& resourcePrefix) {
@@ -195,18 +278,34 @@ void CSkinPalette::Apply(const std::string& text, const std::wstring& source,
     WriteLog(L"[CSkinPalette::Load]",
              source + L" line " + std::to_wstring(issue.line) + L" skipped: " + issue.message);
 
-  std::lock_guard<std::mutex> lock(m_pImpl->mutex);
-  Impl& impl = *m_pImpl;
-  for (auto& font : impl.fonts) impl.retiredFonts.push_back(std::move(font.second));
-  for (auto& bitmap : impl.bitmaps)
-    if (bitmap.second.bitmap) impl.retiredBitmaps.push_back(std::move(bitmap.second.bitmap));
-  impl.fonts.clear();
-  impl.bitmaps.clear();
-  impl.loggedKeys.clear();
-  impl.skin = std::move(skin);
-  impl.folder = folder;
-  impl.resourceModule = resourceModule;
-  impl.resourcePrefix = resourcePrefix;
+  std::vector<std::wstring> missing;
+  {
+    std::lock_guard<std::mutex> lock(m_pImpl->mutex);
+    Impl& impl = *m_pImpl;
+    // What the skin lacks comes from the light skin, so that no key the pop-up reads is unset.
+    const ts::SkinFile& fallback = impl.Fallback();
+    missing = MissingKeys(skin, fallback);
+    impl.fallbackBitmaps.clear();
+    for (const auto& entry : fallback.colors) skin.colors.insert(entry);
+    for (const auto& entry : fallback.fonts) skin.fonts.insert(entry);
+    for (const auto& entry : fallback.bitmaps)
+      if (skin.bitmaps.insert(entry).second) impl.fallbackBitmaps.insert(entry.first);
+
+    for (auto& font : impl.fonts) impl.retiredFonts.push_back(std::move(font.second));
+    for (auto& bitmap : impl.bitmaps)
+      if (bitmap.second.bitmap) impl.retiredBitmaps.push_back(std::move(bitmap.second.bitmap));
+    impl.fonts.clear();
+    impl.bitmaps.clear();
+    impl.loggedKeys.clear();
+    impl.skin = std::move(skin);
+    impl.folder = folder;
+    impl.resourceModule = resourceModule;
+    impl.resourcePrefix = resourcePrefix;
+  }
+  if (!missing.empty())
+    WriteLog(L"[CSkinPalette::Load]", source + L" lacks " + std::to_wstring(missing.size()) +
+                                          L" keys; the built-in light skin gives them: " +
+                                          JoinKeys(missing));
 }
 
 const wchar_t* CSkinPalette::GetFolder() {
@@ -267,6 +366,7 @@ CBitmap* CSkinPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* 
   if (info) *info = RES_BMP_INFO();
   if (!key) return nullptr;
   std::wstring failure;
+  CBitmap* result = nullptr;
   {
     std::lock_guard<std::mutex> lock(m_pImpl->mutex);
     Impl& impl = *m_pImpl;
@@ -279,29 +379,37 @@ CBitmap* CSkinPalette::GetBitmap(const wchar_t* key, int /*dpi*/, RES_BMP_INFO* 
         // Loaded once per key: a file that cannot be read is not tried again on every paint.
         Impl::LoadedBitmap& slot = impl.bitmaps[key];
         std::wstring where;
-        std::unique_ptr<CBitmap> bitmap = impl.LoadBitmapFile(entry->second.file, &where);
+        const ts::SkinBitmap* drawn = &entry->second;
+        std::unique_ptr<CBitmap> bitmap = impl.LoadBitmapFile(key, drawn->file, &where);
+        if (!bitmap) {
+          failure = L"cannot read " + where + L" for the key ";
+          // A file the skin names but cannot give: the light skin's bitmap, when it has one.
+          bitmap = impl.FallbackBitmap(key, &drawn);
+          if (bitmap)
+            failure = L"cannot read " + where +
+                      L"; the built-in light skin's bitmap "
+                      L"stands in for the key ";
+        }
         if (bitmap) {
           const SIZE size = bitmap->GetSize();
-          slot.width = entry->second.width ? entry->second.width : size.cx;
-          slot.height = entry->second.height ? entry->second.height : size.cy;
+          slot.width = drawn->width ? drawn->width : size.cx;
+          slot.height = drawn->height ? drawn->height : size.cy;
           slot.bitmap = std::move(bitmap);
-        } else {
-          failure = L"cannot read " + where + L" for the key ";
         }
         loaded = impl.bitmaps.find(key);
       }
     }
     if (loaded != impl.bitmaps.end() && loaded->second.bitmap) {
+      result = loaded->second.bitmap.get();
       if (info) {
         info->m_bFlag = 1;
-        info->m_pBitmap = loaded->second.bitmap.get();
+        info->m_pBitmap = result;
         info->m_nWidth = loaded->second.width;
         info->m_nHeight = loaded->second.height;
         info->m_dScale = 1.0;
       }
-      return loaded->second.bitmap.get();
     }
   }
   if (!failure.empty()) WriteLog(L"[CSkinPalette::GetBitmap]", failure + key);
-  return nullptr;
+  return result;
 }

@@ -9,8 +9,12 @@
 // before a switch stay valid until the palette is destroyed, because windows keep the pointers
 // until they reload.
 //
-// Unknown keys answer colour 0, a null font and a null bitmap, each logged once per key under
-// "[CSkinPalette::...]"; so are bitmap files that cannot be read.
+// The pop-up is never drawn with unset colours: a palette starts with the built-in light skin,
+// and the light skin gives every key that a loaded skin lacks (one log line names the skin and
+// the keys) and the bitmap of every file it names but cannot give. A skin folder that is missing,
+// or whose skin file cannot be read or is not UTF-8 text, gives the light skin for all of it (one
+// log line says which and why). Keys that neither skin has answer colour 0, a null font and a
+// null bitmap, each logged once per key under "[CSkinPalette::...]".
 #pragma once
 
 #include <cstddef>
@@ -26,12 +30,14 @@ class TS_API CSkinPalette : public CSWPalette {
   CSkinPalette(const CSkinPalette&) = delete;
   CSkinPalette& operator=(const CSkinPalette&) = delete;
 
-  // Reads skinFolder\skin.txt. False (the current skin stays) when the file cannot be read;
-  // bad lines are logged and skipped, and the skin still loads.
+  // Reads skinFolder\skin.txt. Bad lines are logged and skipped, and the skin still loads. False
+  // when the folder is missing, or its skin file cannot be read or is not UTF-8: the palette then
+  // holds the built-in light skin. False for a null or empty folder, and the current skin stays.
   bool Load(const wchar_t* skinFolder);
   // The skin of a skin file's text (UTF-8, length bytes); the bitmap files it names are read below
-  // bitmapFolder, and with a null or empty folder none is drawn (each such key is logged once).
-  // False (the current skin stays) for a null text.
+  // bitmapFolder (without one, the light skin's bitmaps stand in where it has them). False when
+  // the text is not UTF-8 (the light skin is loaded), and for a null text (the current skin
+  // stays).
   bool LoadText(const char* utf8, size_t length, const wchar_t* bitmapFolder);
   // A skin built into TerminalServices.dll by name ("light", "dark"). False (the current skin
   // stays) for any other name.
@@ -49,6 +55,8 @@ class TS_API CSkinPalette : public CSWPalette {
   CBitmap* GetBitmap(const wchar_t* key, int dpi, RES_BMP_INFO* info) override;
 
  private:
+  // The built-in light skin for all of it; a non-empty reason is logged with it.
+  void UseFallback(const std::wstring& reason);
   void Apply(const std::string& text, const std::wstring& source, const std::wstring& folder,
              HMODULE resourceModule, const std::wstring& resourcePrefix);
 

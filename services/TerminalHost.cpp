@@ -73,7 +73,6 @@ struct CTerminalHost::Impl {
 CTerminalHost::CTerminalHost() : m_pImpl(new Impl) {
   Impl& impl = *m_pImpl;
   impl.env->SetDataMgr(impl.master.get());
-  impl.palette->LoadBuiltIn(L"light");
   impl.env->SetPalette(impl.palette.get());
   impl.env->SetMainFrameWnd(impl.frame->GetLookupWnd());
   if (CGlobalEnv::GetGlobalEnv()) {
@@ -284,19 +283,23 @@ bool CTerminalHost::UseBuiltInSkin(const wchar_t* name) {
   return true;
 }
 
+// A skin that cannot be read leaves the built-in light skin in its place: the windows hear of
+// that change too.
 bool CTerminalHost::UseSkinFolder(const wchar_t* folder) {
   if (!m_pImpl->Ready(L"[CTerminalHost::UseSkinFolder]")) return false;
-  if (!m_pImpl->palette->Load(folder)) return false;
-  m_pImpl->master->BroadcastPaletteChanged();
-  return true;
+  const bool loaded = m_pImpl->palette->Load(folder);
+  if (folder && *folder) m_pImpl->master->BroadcastPaletteChanged();
+  return loaded;
 }
 
 bool CTerminalHost::UseSkinText(const char* utf8, size_t length, const wchar_t* bitmapFolder) {
   if (!m_pImpl->Ready(L"[CTerminalHost::UseSkinText]")) return false;
-  if (!m_pImpl->palette->LoadText(utf8, length, bitmapFolder)) return false;
-  m_pImpl->master->BroadcastPaletteChanged();
-  return true;
+  const bool loaded = m_pImpl->palette->LoadText(utf8, length, bitmapFolder);
+  if (utf8) m_pImpl->master->BroadcastPaletteChanged();
+  return loaded;
 }
+
+size_t CTerminalHost::SkinWindowCount() const { return m_pImpl->master->BroadcastWindowCount(); }
 
 int CTerminalHost::TagItems(KeyboardItemInfo* items, int count) {
   if (!items) return 0;

@@ -34,6 +34,10 @@
 // thread, the one that forwards the messages and owns the windows. The data-centre calls
 // (AddSecurity, AddSecuritiesOf, LoadSecurities) may come from any thread.
 //
+// The services' log lines and usage statistics, which the component writes as it works, reach
+// the terminal through services/LoggerHost.h (a log folder, a hook per line) and
+// services/StatisticsHost.h (a file, a hook per record), included here.
+//
 // Bad use gets an answer, not a crash: a call on a host whose environment is not the installed
 // one, an LPARAM that carries no hand-over, or a teardown in another order returns false (or
 // leaves a package unreleased rather than call into an unloaded DLL) and writes a line to the
@@ -49,8 +53,10 @@
 #include "frame/Export.h"
 #include "frame/GlobalEnv.h"
 #include "frame/HotKeyManagerApi.h"
+#include "services/LoggerHost.h"
 #include "services/Pinyin.h"
 #include "services/PinyinAliases.h"
+#include "services/StatisticsHost.h"
 
 class CTerminalHost;
 
@@ -235,12 +241,18 @@ class TS_API CTerminalHost {
   int LoadSecurities(const wchar_t* path);
 
   // --- Skins. Each switch broadcasts the change, so that open windows take the new colours. ---
-  // "light" or "dark", built into TerminalServices.dll.
+  // The host starts with the built-in light skin, and the light skin gives whatever a skin lacks
+  // (services/SkinPalette.h): the pop-up is never drawn with unset colours.
+  // "light" or "dark", built into TerminalServices.dll; false for another name (the skin stays).
   bool UseBuiltInSkin(const wchar_t* name);
-  // A skin folder with its "skin.txt".
+  // A skin folder with its "skin.txt". False when the folder is missing, or its file cannot be
+  // read or is not UTF-8: the built-in light skin is then used, and a log line says why.
   bool UseSkinFolder(const wchar_t* folder);
-  // The text of a skin file; the bitmaps it names are read below bitmapFolder (none without).
+  // The text of a skin file; the bitmaps it names are read below bitmapFolder (without one, the
+  // light skin's). False, with the light skin, for a text that is not UTF-8.
   bool UseSkinText(const char* utf8, size_t length, const wchar_t* bitmapFolder);
+  // The windows registered for the data centre's broadcasts, which each switch reaches.
+  size_t SkinWindowCount() const;
 
   // --- Items. ---
   // Attaches a CHostItemTag to every item without an attached object; returns how many.

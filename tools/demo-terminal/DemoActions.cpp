@@ -2,8 +2,6 @@
 // receiver window or the element container, the mini trade panel, the terminal's keys and menu.
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
-#include "frame/Unknown.h"
-#include "services/TerminalEnv.h"
 
 void CDemoTerminal::SetViewType(int type) {
   m_nViewType = type;
@@ -17,7 +15,7 @@ void CDemoTerminal::SetViewType(int type) {
 }
 
 BOOL CDemoTerminal::ShowAtView() {
-  BOOL result = m_pManager ? m_pManager->ShowSmartKeyboard(0, FALSE, 0, 0) : FALSE;
+  BOOL result = Manager() ? Manager()->ShowSmartKeyboard(0, FALSE, 0, 0) : FALSE;
   AddLine(DemoLineKind::kAction,
           FormatText(L"ShowSmartKeyboard at the current view \x2192 %d", result));
   return result;
@@ -26,11 +24,10 @@ BOOL CDemoTerminal::ShowAtView() {
 // The pop-up hangs below the receiver window, right edges aligned (placement 2: its top-right
 // corner at the point).
 BOOL CDemoTerminal::ShowForWindow() {
-  if (!m_pManager || !m_pFrame) return FALSE;
+  if (!Manager() || !m_pFrame) return FALSE;
   RECT rect;
-  m_pFrame->m_receiver.GetWindowRect(&rect);
-  BOOL result =
-      m_pManager->ShowForWindow(m_pFrame->m_receiver.GetSafeHwnd(), rect.right, rect.bottom, 2);
+  GetWindowRect(m_pFrame->m_receiver.Wnd(), &rect);
+  BOOL result = Manager()->ShowForWindow(m_pFrame->m_receiver.Wnd(), rect.right, rect.bottom, 2);
   AddLine(DemoLineKind::kAction,
           FormatText(L"ShowForWindow for the receiver window, placement 2 \x2192 %d", result));
   return result;
@@ -39,22 +36,19 @@ BOOL CDemoTerminal::ShowForWindow() {
 // The pop-up stands left of the element container, bottoms aligned (placement 3: its
 // bottom-right corner at the point).
 BOOL CDemoTerminal::ShowForContainer() {
-  if (!m_pManager || !m_pFrame) return FALSE;
+  if (!Manager() || !m_pFrame) return FALSE;
   RECT rect;
-  m_pFrame->m_containerWnd.GetWindowRect(&rect);
-  BOOL result = m_pManager->ShowForContainer(&m_pFrame->m_element, rect.left, rect.bottom, 3);
+  GetWindowRect(m_pFrame->m_containerWnd.Wnd(), &rect);
+  BOOL result = Manager()->ShowForContainer(m_pFrame->m_element.get(), rect.left, rect.bottom, 3);
   AddLine(DemoLineKind::kAction,
-          FormatText(L"ShowForContainer for element %u, placement 3 \x2192 %d", CDemoElement::kId,
-                     result));
+          FormatText(L"ShowForContainer for element %u, placement 3 \x2192 %d",
+                     CDemoMainFrame::kElementId, result));
   return result;
 }
 
 void CDemoTerminal::SetMiniTradeVisible(bool visible) {
   m_bMiniTrade = visible;
-  IUnknown* value = new CPackager<bool>(visible);
-  value->AddRef();
-  m_pEnv->SetContextValue(L"CONTEXT_MINI_TRADE_VISIBLE_STATE", value);
-  value->Release();
+  if (m_pHost) m_pHost->SetMiniTradeVisible(visible);
   AddLine(DemoLineKind::kInfo, visible ? L"mini trade panel visible: ShowSmartKeyboard refuses"
                                        : L"mini trade panel hidden");
   if (m_pFrame) m_pFrame->UpdateMenuChecks();
@@ -113,7 +107,7 @@ void CDemoTerminal::OnMenuCommand(UINT id) {
       ToggleSkin();
       break;
     case ID_DEMO_EXIT:
-      if (m_pFrame) m_pFrame->PostMessageW(WM_CLOSE);
+      if (m_pFrame) PostMessageW(m_pFrame->Wnd(), WM_CLOSE, 0, 0);
       break;
     default:
       break;

@@ -58,15 +58,26 @@ int PaneHeader(HDC dc, CDemoTerminal* t, const RECT& client, const std::wstring&
 
 // --- The common window procedure. ---
 
-BEGIN_MESSAGE_MAP(CDemoPaintWnd, CWnd)
-ON_WM_ERASEBKGND()
-ON_WM_PAINT()
-ON_WM_IME_COMPOSITION()
-ON_WM_LBUTTONDOWN()
-ON_WM_RBUTTONDOWN()
-END_MESSAGE_MAP()
-
-BOOL CDemoPaintWnd::OnEraseBkgnd(HDC) { return TRUE; }
+LRESULT CDemoPaintWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_IME_COMPOSITION:
+      // Sent by the input method, so it never passes the message loop.
+      m_pTerminal->ForwardToSmartKeyboard(message, wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      FocusAfterClick();
+      break;
+    default:
+      break;
+  }
+  return CDemoWindow::OnMessage(message, wParam, lParam);
+}
 
 void CDemoPaintWnd::OnPaint() {
   PAINTSTRUCT ps;
@@ -85,24 +96,8 @@ void CDemoPaintWnd::OnPaint() {
   EndPaint(m_hWnd, &ps);
 }
 
-// Sent by the input method, so it never passes the message loop.
-LRESULT CDemoPaintWnd::OnImeComposition(WCHAR lastChange, UINT changeFlags) {
-  m_pTerminal->ForwardToSmartKeyboard(WM_IME_COMPOSITION, lastChange, changeFlags);
-  return Default();
-}
-
-void CDemoPaintWnd::OnLButtonDown(UINT, POINT) {
-  FocusAfterClick();
-  Default();
-}
-
-void CDemoPaintWnd::OnRButtonDown(UINT, POINT) {
-  FocusAfterClick();
-  Default();
-}
-
 // The element container takes the focus itself, as the terminal's frame elements do.
 void CDemoPaintWnd::FocusAfterClick() {
   if (CDemoMainFrame* frame = m_pTerminal->Frame())
-    ::SetFocus(this == &frame->m_containerWnd ? m_hWnd : frame->m_view.GetSafeHwnd());
+    ::SetFocus(this == &frame->m_containerWnd ? m_hWnd : frame->m_view.Wnd());
 }

@@ -17,8 +17,8 @@ void CDemoTerminal::AddLine(DemoLineKind kind, const std::wstring& text) {
       fflush(m_pLogFile);
     }
   }
-  if (m_pFrame && m_pFrame->m_panel.GetSafeHwnd())
-    ::PostMessageW(m_pFrame->m_panel.GetSafeHwnd(), WM_DEMO_LINES_CHANGED, 0, 0);
+  if (m_pFrame && m_pFrame->m_panel.Wnd())
+    ::PostMessageW(m_pFrame->m_panel.Wnd(), WM_DEMO_LINES_CHANGED, 0, 0);
 }
 
 std::vector<DemoLine> CDemoTerminal::Lines() {

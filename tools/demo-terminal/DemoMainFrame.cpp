@@ -1,5 +1,6 @@
 // The main frame: its menu, the layout of the panes, the status line with the terminal's keys and
-// what slot 9 answered, and the frame's own messages (size, focus, menu, dpi, close).
+// what slot 9 answered, the view type it tells the component, and the frame's own messages (size,
+// focus, menu, dpi, close).
 #include <algorithm>
 #include <string>
 
@@ -7,30 +8,20 @@
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
 
-BEGIN_MESSAGE_MAP(CDemoMainFrame, CDemoPaintWnd)
-ON_WM_SIZE()
-ON_WM_SETFOCUS()
-ON_WM_COMMAND()
-ON_WM_DPICHANGED()
-ON_WM_CLOSE()
-ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
 CDemoMainFrame::CDemoMainFrame(CDemoTerminal* terminal)
     : CDemoPaintWnd(terminal),
       m_view(terminal),
       m_command(terminal),
       m_receiver(terminal),
       m_containerWnd(terminal),
-      m_element(terminal),
       m_panel(terminal),
       m_rcStatus(),
-      m_hMenu(nullptr) {
-  m_pFirstView = &m_view;
-}
+      m_hMenu(nullptr) {}
 
 CDemoMainFrame::~CDemoMainFrame() {
-  if (m_hWnd) DestroyWindow();
+  // The element goes before its window.
+  m_element.reset();
+  if (m_hWnd) DestroyWindow(m_hWnd);
 }
 
 HMENU CDemoMainFrame::CreateFrameMenu() {
@@ -65,7 +56,7 @@ HMENU CDemoMainFrame::CreateFrameMenu() {
   return menu;
 }
 
-BOOL CDemoMainFrame::CreateFrame(int dpi) {
+bool CDemoMainFrame::CreateFrame(int dpi) {
   m_hMenu = CreateFrameMenu();
 
   // The frame's size is designed at 96 dpi and kept within the work area.
@@ -76,28 +67,29 @@ BOOL CDemoMainFrame::CreateFrame(int dpi) {
   int left = work.left + std::min<int>(MulDiv(24, dpi, 96), work.right - work.left - width);
   int top = work.top + std::min<int>(MulDiv(24, dpi, 96), work.bottom - work.top - height);
   RECT rect = Rect(left, top, left + width, top + height);
-  if (!CreateEx(0, nullptr, L"Demo terminal \x2014 smart keyboard",
-                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect, nullptr, 0))
-    return FALSE;
+  if (!Create(0, L"Demo terminal \x2014 smart keyboard", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+              rect, nullptr, 0))
+    return false;
   ::SetMenu(m_hWnd, m_hMenu);
   RECT none = {};
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (!m_view.CreateEx(0, nullptr, L"Current view", child, none, this, 1) ||
-      !m_command.CreateEx(0, nullptr, L"Command window", child, none, this, 2) ||
-      !m_receiver.CreateEx(0, nullptr, L"Receiver window", child, none, this, 3) ||
-      !m_containerWnd.CreateEx(0, nullptr, L"Element container", child, none, this, 4) ||
-      !m_panel.CreateEx(0, nullptr, L"Received", child, none, this, 5))
-    return FALSE;
+  if (!m_view.Create(0, L"Current view", child, none, m_hWnd, 1) ||
+      !m_command.Create(0, L"Command window", child, none, m_hWnd, 2) ||
+      !m_receiver.Create(0, L"Receiver window", child, none, m_hWnd, 3) ||
+      !m_containerWnd.Create(0, L"Element container", child, none, m_hWnd, 4) ||
+      !m_panel.Create(0, L"Received", child, none, m_hWnd, 5))
+    return false;
+  m_element.reset(new CHostElementContainer(m_containerWnd.Wnd(), kElementId));
   Layout();
   UpdateMenuChecks();
-  return TRUE;
+  return true;
 }
 
 void CDemoMainFrame::Layout() {
-  if (!m_hWnd || !m_view.GetSafeHwnd()) return;
+  if (!m_hWnd || !m_view.Wnd()) return;
   CDemoTerminal* t = m_pTerminal;
   RECT client;
-  GetClientRect(&client);
+  ::GetClientRect(m_hWnd, &client);
   int gap = t->Scale(8);
   int statusHeight = t->Scale(26);
   m_rcStatus = Rect(0, client.bottom - statusHeight, client.right, client.bottom);
@@ -107,13 +99,13 @@ void CDemoMainFrame::Layout() {
   int topHeight = std::max<int>(t->Scale(200), (bottom - top - commandHeight - 2 * gap) * 55 / 100);
   int sideWidth = t->Scale(300);
   int viewRight = right - sideWidth - gap;
-  m_view.MoveWindow(Rect(left, top, viewRight, top + topHeight));
+  m_view.Move(Rect(left, top, viewRight, top + topHeight));
   int half = (topHeight - gap) / 2;
-  m_receiver.MoveWindow(Rect(viewRight + gap, top, right, top + half));
-  m_containerWnd.MoveWindow(Rect(viewRight + gap, top + half + gap, right, top + topHeight));
+  m_receiver.Move(Rect(viewRight + gap, top, right, top + half));
+  m_containerWnd.Move(Rect(viewRight + gap, top + half + gap, right, top + topHeight));
   int commandTop = top + topHeight + gap;
-  m_command.MoveWindow(Rect(left, commandTop, right, commandTop + commandHeight));
-  m_panel.MoveWindow(Rect(left, commandTop + commandHeight + gap, right, bottom));
+  m_command.Move(Rect(left, commandTop, right, commandTop + commandHeight));
+  m_panel.Move(Rect(left, commandTop + commandHeight + gap, right, bottom));
 }
 
 void CDemoMainFrame::RefreshAll() {
@@ -133,10 +125,9 @@ void CDemoMainFrame::UpdateMenuChecks() {
                 MF_BYCOMMAND | (m_pTerminal->MiniTradeVisible() ? MF_CHECKED : MF_UNCHECKED));
 }
 
-BOOL CDemoMainFrame::IsContainerWnd(HWND wnd) { return wnd && wnd == m_containerWnd.GetSafeHwnd(); }
-
-int CDemoMainFrame::GetViewType(CWnd* view) {
-  return view == &m_view ? m_pTerminal->ViewType() : 0;
+// The view type the trader chose applies to the current view; other windows have none.
+int CDemoMainFrame::GetViewType(HWND view) {
+  return view && view == m_view.Wnd() ? m_pTerminal->ViewType() : 0;
 }
 
 void CDemoMainFrame::Paint(HDC dc, const RECT& client) {
@@ -158,37 +149,43 @@ void CDemoMainFrame::Paint(HDC dc, const RECT& client) {
 
 // --- The frame's messages. ---
 
-void CDemoMainFrame::OnSize(UINT, int, int) {
-  Layout();
-  Invalidate(FALSE);
-  Default();
-}
-
-void CDemoMainFrame::OnSetFocus(HWND) {
-  if (m_view.GetSafeHwnd()) m_view.SetFocus();
-}
-
-// Menu commands; accelerator and control notifications get the default processing.
-void CDemoMainFrame::OnCommand(UINT id, UINT notifyCode, HWND) {
-  if (notifyCode == 0)
-    m_pTerminal->OnMenuCommand(id);
-  else
-    Default();
+LRESULT CDemoMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      Layout();
+      Invalidate();
+      break;
+    case WM_SETFOCUS:
+      if (m_view.Wnd()) ::SetFocus(m_view.Wnd());
+      return 0;
+    case WM_COMMAND:
+      // Menu commands; accelerator and control notifications get the default processing.
+      if (HIWORD(wParam) == 0) {
+        m_pTerminal->OnMenuCommand(LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED:
+      return OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    case WM_CLOSE:
+      DestroyWindow(m_hWnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      break;
+    default:
+      break;
+  }
+  return CDemoPaintWnd::OnMessage(message, wParam, lParam);
 }
 
 LRESULT CDemoMainFrame::OnDpiChanged(UINT dpi, const RECT* suggested) {
   m_pTerminal->SetDpi(static_cast<int>(dpi));
   if (suggested)
-    SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
   RefreshAll();
   return 0;
-}
-
-void CDemoMainFrame::OnClose() { DestroyWindow(); }
-
-void CDemoMainFrame::OnDestroy() {
-  PostQuitMessage(0);
-  Default();
 }

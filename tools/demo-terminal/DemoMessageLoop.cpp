@@ -41,8 +41,7 @@ bool IsForwardedFromLoop(UINT message) {
 }  // namespace
 
 bool CDemoTerminal::IsFrameWindow(HWND wnd) const {
-  return wnd && m_pFrame && m_pFrame->GetSafeHwnd() &&
-         GetAncestor(wnd, GA_ROOT) == m_pFrame->GetSafeHwnd();
+  return wnd && m_pFrame && m_pFrame->Wnd() && GetAncestor(wnd, GA_ROOT) == m_pFrame->Wnd();
 }
 
 void CDemoTerminal::AddSyntheticKeyDown(HWND wnd, WPARAM key, LPARAM lParam) {
@@ -110,16 +109,16 @@ int CDemoTerminal::RunLoop() {
 }
 
 BOOL CDemoTerminal::ForwardToSmartKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!m_pManager) return FALSE;
-  BOOL result = m_pManager->ProcessKeyboardMessage(message, wParam, lParam);
+  if (!Manager()) return FALSE;
+  BOOL result = Manager()->ProcessKeyboardMessage(message, wParam, lParam);
   ++m_nForwarded;
   m_nLastForwarded = message;
   m_nLastResult = result;
-  if (m_pFrame && m_pFrame->GetSafeHwnd()) {
+  if (m_pFrame && m_pFrame->Wnd()) {
     RECT client;
-    m_pFrame->GetClientRect(&client);
+    GetClientRect(m_pFrame->Wnd(), &client);
     client.top = client.bottom - Scale(26);
-    m_pFrame->InvalidateRect(&client, FALSE);
+    InvalidateRect(m_pFrame->Wnd(), &client, FALSE);
   }
   return result;
 }
@@ -134,7 +133,7 @@ HWND CDemoTerminal::PopupWindow() const {
   struct Search {
     HWND frame;
     HWND found;
-  } search = {m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, nullptr};
+  } search = {m_pFrame ? m_pFrame->Wnd() : nullptr, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND wnd, LPARAM param) -> BOOL {

@@ -7,11 +7,6 @@
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
 
-BEGIN_MESSAGE_MAP(CDemoPanel, CDemoPaintWnd)
-ON_MESSAGE_VOID(WM_DEMO_LINES_CHANGED, OnLinesChanged)
-ON_WM_MOUSEWHEEL()
-END_MESSAGE_MAP()
-
 void CDemoPanel::Paint(HDC dc, const RECT& client) {
   CDemoTerminal* t = m_pTerminal;
   const DemoTheme& theme = t->Theme();
@@ -45,12 +40,17 @@ void CDemoPanel::Paint(HDC dc, const RECT& client) {
   }
 }
 
-void CDemoPanel::OnLinesChanged() { Invalidate(FALSE); }
-
-BOOL CDemoPanel::OnMouseWheel(UINT, short delta, POINT) {
-  int lines = static_cast<int>(m_pTerminal->Lines().size());
-  int step = delta > 0 ? 3 : -3;
-  m_nScrollBack = std::max(0, std::min(lines, m_nScrollBack + step));
-  Invalidate(FALSE);
-  return FALSE;
+LRESULT CDemoPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DEMO_LINES_CHANGED) {
+    Invalidate();
+    return 0;
+  }
+  if (message == WM_MOUSEWHEEL) {
+    int lines = static_cast<int>(m_pTerminal->Lines().size());
+    int step = GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 3 : -3;
+    m_nScrollBack = std::max(0, std::min(lines, m_nScrollBack + step));
+    Invalidate();
+    return 0;
+  }
+  return CDemoPaintWnd::OnMessage(message, wParam, lParam);
 }

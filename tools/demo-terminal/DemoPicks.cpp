@@ -1,13 +1,7 @@
 // Receiving picks: what the command window, the receiver window and the element container are
-// sent when the trader picks a row, told apart by the object handed over with it.
-#include <cstring>
-
-#include "DemoItemTag.h"
+// sent when the trader picks a row, taken back with the kit from each message as it came.
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
-#include "frame/Unknown.h"
-#include "platform/Utf8.h"
-#include "services/TerminalEnv.h"
 
 namespace {
 
@@ -44,45 +38,33 @@ std::wstring CDemoTerminal::SecurityName(const std::wstring& code, unsigned char
   return it == m_securityNames.end() ? std::wstring() : it->second;
 }
 
-// What the handed-over object says; fills *opened with what the view shows for it.
-std::wstring CDemoTerminal::Describe(IUnknown* object, bool* command, DemoOpened* opened) {
+// What the hand-over says; fills *opened with what the view shows for it.
+std::wstring CDemoTerminal::Describe(const HostHandOver& handOver, bool* command,
+                                     DemoOpened* opened) {
   *command = false;
-  if (!object) return L"no object";
-  std::wstring code, name;
-  DWORD kind = 0xFFFFFFFF;
-  unsigned char market = 0xFF;
-  int extra = KeyboardItemInfo::INVALID_EXTRA_INFO_VALUE;
-  if (auto* tag = dynamic_cast<CDemoItemTag*>(object)) {
-    code = tag->m_strCode;
-    name = tag->m_strName;
-    kind = tag->m_dwKind;
-    market = tag->m_cMarket;
-    extra = tag->m_nExtraInfo;
-  } else if (auto* package = dynamic_cast<CPackager<KeyboardItemInfo>*>(object)) {
-    code = package->m_value.m_szCode;
-    name = package->m_value.m_szName;
-    kind = package->m_value.m_dwKind;
-    market = package->m_value.m_cMarket;
-    extra = package->m_value.m_nExtraInfo;
-  } else {
-    return L"an object the terminal does not know";
-  }
-  *command = kind == KIND_COMMAND;
+  if (!handOver.object) return L"no object";
+  // The kit's tag of a registered item, or the component's package of an item.
+  if (!handOver.hasItem) return L"an object the terminal does not know";
+  const HostPickedItem& item = handOver.item;
+  const std::wstring code = item.code, name = item.name;
+  *command = item.kind == KIND_COMMAND;
   opened->any = true;
   opened->command = *command;
   opened->code = code;
   if (*command) {
     opened->name = name;
-    opened->detail = FormatText(L"command number %d", extra);
+    opened->detail = FormatText(L"command number %d", item.extraInfo);
     return FormatText(L"command %ls %ls", code.c_str(), name.c_str());
   }
   // A former name or alias opens the security it stands for.
-  std::wstring current = SecurityName(code, market);
+  std::wstring current = SecurityName(code, item.market);
   opened->name = current.empty() ? name : current;
-  opened->detail = MarketText(market);
-  if (kind == KIND_FORMER_NAME || kind == KIND_ALIAS)
-    opened->detail += FormatText(L" \x00B7 picked by its %ls %ls", KindText(kind), name.c_str());
-  return FormatText(L"%ls %ls %ls (market %u)", KindText(kind), code.c_str(), name.c_str(), market);
+  opened->detail = MarketText(item.market);
+  if (item.kind == KIND_FORMER_NAME || item.kind == KIND_ALIAS)
+    opened->detail +=
+        FormatText(L" \x00B7 picked by its %ls %ls", KindText(item.kind), name.c_str());
+  return FormatText(L"%ls %ls %ls (market %u)", KindText(item.kind), code.c_str(), name.c_str(),
+                    item.market);
 }
 
 void CDemoTerminal::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
@@ -93,16 +75,15 @@ void CDemoTerminal::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDemoTerminal::OnCommandWindowPick(WPARAM wParam, LPARAM lParam) {
-  uint32_t value = static_cast<uint32_t>(lParam);
-  IUnknown* object = value ? m_pEnv->TakeHandOver(value) : nullptr;
+  HostHandOver handOver;
+  if (m_pHost) m_pHost->TakeHandOver(WM_DEMO_COMMAND, wParam, lParam, &handOver);
   bool command = false;
   DemoOpened opened;
-  std::wstring what = Describe(object, &command, &opened);
-  if (object) object->Release();
+  std::wstring what = Describe(handOver, &command, &opened);
   int extra = static_cast<int>(wParam);
   AddLine(DemoLineKind::kReceived,
-          FormatText(L"received 0x51C (extra %d, hand-over %u) at the command window: %ls", extra,
-                     value, what.c_str()));
+          FormatText(L"received 0x51C (extra %d, hand-over %lld) at the command window: %ls", extra,
+                     static_cast<long long>(lParam), what.c_str()));
   m_strCommandLine = FormatText(L"0x51C  extra %d  \x2192  %ls", extra, what.c_str());
   if (opened.any) {
     m_opened = opened;
@@ -123,59 +104,49 @@ void CDemoTerminal::OnCommandWindowPick(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDemoTerminal::OnReceiverWindowMessage(WPARAM wParam, LPARAM lParam) {
-  uint32_t value = static_cast<uint32_t>(lParam);
-  IUnknown* object = value ? m_pEnv->TakeHandOver(value) : nullptr;
-  std::wstring line = FormatText(L"received 0x500 (%d, hand-over %u) at the receiver window: ",
-                                 static_cast<int>(wParam), value);
-  if (auto* package = dynamic_cast<CPackager<_STOCK_DEFINE>*>(object)) {
-    char code[17] = {};
-    memcpy(code, package->m_value.m_szCode, 16);
-    std::wstring wide = plat::Utf8ToWideLenient(code);
-    unsigned market = package->m_value.m_cMarket;
-    std::wstring name = SecurityName(wide, static_cast<unsigned char>(market));
-    line += FormatText(L"_STOCK_DEFINE market %u code %ls", market, wide.c_str());
-    m_strReceiverLine = wide + L"  " + name;
+  HostHandOver handOver;
+  const bool taken = m_pHost && m_pHost->TakeHandOver(WM_DEMO_STOCK, wParam, lParam, &handOver);
+  std::wstring line = FormatText(L"received 0x500 (%d, hand-over %lld) at the receiver window: ",
+                                 static_cast<int>(wParam), static_cast<long long>(lParam));
+  if (taken) {
+    const std::wstring code = handOver.item.code;
+    const unsigned market = handOver.item.market;
+    std::wstring name = SecurityName(code, static_cast<unsigned char>(market));
+    line += FormatText(L"_STOCK_DEFINE market %u code %ls", market, code.c_str());
+    m_strReceiverLine = code + L"  " + name;
     AddLine(DemoLineKind::kReceived, line);
     AddLine(DemoLineKind::kAction,
-            FormatText(L"the receiver window shows %ls %ls", wide.c_str(), name.c_str()));
+            FormatText(L"the receiver window shows %ls %ls", code.c_str(), name.c_str()));
   } else {
-    AddLine(DemoLineKind::kError, line + (object ? L"not a _STOCK_DEFINE package" : L"nothing"));
+    AddLine(DemoLineKind::kError,
+            line + (handOver.object ? L"not a _STOCK_DEFINE package" : L"nothing"));
   }
-  if (object) object->Release();
   if (m_pFrame) m_pFrame->RefreshAll();
 }
 
+// Sent while the component's call runs: the package's parameter text lives only until it
+// returns, so it is taken back here.
 int CDemoTerminal::OnContainerEvent(uint32_t id, UINT message, WPARAM wParam, LPARAM lParam) {
-  uint32_t value = static_cast<uint32_t>(lParam);
-  IUnknown* object = value ? m_pEnv->TakeHandOver(value) : nullptr;
-  std::wstring line = FormatText(L"received 0x%X (%d, hand-over %u) at element container %u: ",
-                                 message, static_cast<int>(wParam), value, id);
+  HostHandOver handOver;
+  const bool taken = m_pHost && m_pHost->TakeHandOver(message, wParam, lParam, &handOver);
+  std::wstring line =
+      FormatText(L"received 0x%X (%d, hand-over %lld) at element container %u: ", message,
+                 static_cast<int>(wParam), static_cast<long long>(lParam), id);
   int result = 0;
-  // The parameter text lives only while this call runs.
-  if (auto* package = dynamic_cast<CPackager<_ELEMENT_EVENT_INFO>*>(object)) {
-    const _ELEMENT_EVENT_INFO& info = package->m_value;
-    std::wstring params = info.m_pszParams ? info.m_pszParams : L"";
-    line += FormatText(L"element %u %ls %ls %ls", info.m_dwElementId,
-                       info.m_pszEventName ? info.m_pszEventName : L"",
-                       info.m_pszEventArg ? info.m_pszEventArg : L"", params.c_str());
+  if (taken) {
+    line += FormatText(L"element %u %ls %ls %ls", handOver.elementId, handOver.eventName.c_str(),
+                       handOver.eventArg.c_str(), handOver.params.c_str());
     AddLine(DemoLineKind::kReceived, line);
-    std::wstring code;
-    size_t begin = params.find(L"<code>"), end = params.find(L"</code>");
-    if (begin != std::wstring::npos && end != std::wstring::npos && end > begin)
-      code = params.substr(begin + 6, end - begin - 6);
-    unsigned market = 0;
-    size_t marketAt = params.find(L"<market>");
-    if (marketAt != std::wstring::npos)
-      market = wcstoul(params.c_str() + marketAt + 8, nullptr, 10);
-    std::wstring name = SecurityName(code, static_cast<unsigned char>(market));
+    const std::wstring code = handOver.item.code;
+    std::wstring name = SecurityName(code, handOver.item.market);
     m_strContainerLine = code + L"  " + name;
     AddLine(DemoLineKind::kAction,
             FormatText(L"the element container shows %ls %ls", code.c_str(), name.c_str()));
     result = 1;
   } else {
-    AddLine(DemoLineKind::kError, line + (object ? L"not an element event package" : L"nothing"));
+    AddLine(DemoLineKind::kError,
+            line + (handOver.object ? L"not an element event package" : L"nothing"));
   }
-  if (object) object->Release();
   if (m_pFrame) m_pFrame->RefreshAll();
   return result;
 }

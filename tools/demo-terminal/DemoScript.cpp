@@ -5,6 +5,30 @@
 #include <cstring>
 #include <sstream>
 
+const char kDemoStepHelp[] =
+    "  type TEXT                  key-down, character and key-up for each character of TEXT\n"
+    "  key NAME                   a key: Enter, Escape, Tab, Backspace, Space, Up, Down, Left,\n"
+    "                             Right, PageUp, PageDown, Home, End, Insert, Delete, F1..F12,\n"
+    "                             A..Z, 0..9\n"
+    "  click [ORIGIN] X Y         a left click; X Y on the screen, or from ORIGIN's top-left\n"
+    "                             corner\n"
+    "  doubleclick [ORIGIN] X Y   a left double-click\n"
+    "  move [ORIGIN] X Y          the mouse pointer moves there (hover)\n"
+    "                             ORIGIN: screen, frame, view, command, panel, receiver,\n"
+    "                             container, popup\n"
+    "  wait MS                    pumps messages for MS milliseconds (0 to 600000)\n"
+    "  viewtype N                 the current view's type number (0 to 5)\n"
+    "  skin NAME                  loads the skin NAME (a folder of the skins folder, or the\n"
+    "                             built-in light or dark)\n"
+    "  show                       opens the pop-up at the current view (ShowSmartKeyboard)\n"
+    "  show-for-window            opens the pop-up for the receiver window (ShowForWindow)\n"
+    "  show-for-container         opens the pop-up for the element container (ShowForContainer)\n"
+    "  screenshot FILE.png [AREA] saves the screen (AREA: screen, frame, popup) as a PNG\n"
+    "  expect-received TEXT       fails (exit status 1) unless a panel line contains TEXT\n"
+    "  expect-not-received TEXT   fails unless no panel line contains TEXT\n"
+    "  quit                       ends the session\n"
+    "Texts are UTF-8 and run to the end of the line, inner blanks included.\n";
+
 namespace {
 
 struct NamedKey {

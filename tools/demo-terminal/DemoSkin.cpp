@@ -1,9 +1,7 @@
-// How the terminal looks: the skins (our palette service's and the demo's own colours) and the
-// fonts at the frame's dpi.
+// How the terminal looks: the skins (the kit's palette and the demo's own colours) and the fonts
+// at the frame's dpi.
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
-#include "services/SecurityMaster.h"
-#include "services/SkinPalette.h"
 
 namespace {
 
@@ -22,24 +20,48 @@ const DemoTheme& CDemoTerminal::ThemeOf(const std::wstring& skin) {
   return skin == L"dark" ? kDarkTheme : kLightTheme;
 }
 
+const wchar_t* BuiltInSkinNames() { return L"light and dark"; }
+
+std::wstring SkinsFolderOf(const DemoOptions& options) {
+  return options.skinsFolder.empty() ? ProgramFolder() + L"\\skins" : options.skinsFolder;
+}
+
+DemoSkinSource FindDemoSkin(const std::wstring& skinsFolder, const std::wstring& name) {
+  DemoSkinSource source;
+  const std::wstring folder = skinsFolder + L"\\" + name;
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (!name.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    source.found = true;
+    source.folder = folder;
+  } else if (name == L"light" || name == L"dark") {
+    source.found = source.builtIn = true;
+  }
+  return source;
+}
+
 bool CDemoTerminal::ApplySkin(const std::wstring& name) {
-  std::wstring folder = m_strSkinsFolder + L"\\" + name;
-  bool loaded = false;
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (m_pPalette && attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    if (auto* palette = dynamic_cast<CSkinPalette*>(m_pPalette))
-      loaded = palette->Load(folder.c_str());
+  const DemoSkinSource source = FindDemoSkin(m_strSkinsFolder, name);
+  if (!source.found) {
+    AddLine(DemoLineKind::kError,
+            FormatText(L"skin %ls: no folder %ls\\%ls, and the built-in skins are %ls",
+                       name.c_str(), m_strSkinsFolder.c_str(), name.c_str(), BuiltInSkinNames()));
+    return false;
+  }
+  // A skin folder that cannot be read leaves the built-in light skin, and the log says why.
+  const bool loaded = source.builtIn ? m_pHost->UseBuiltInSkin(name.c_str())
+                                     : m_pHost->UseSkinFolder(source.folder.c_str());
   m_strSkin = name;
   m_theme = ThemeOf(name);
   if (loaded) {
-    int windows = m_pMaster ? m_pMaster->BroadcastPaletteChanged() : 0;
-    AddLine(
-        DemoLineKind::kAction,
-        FormatText(L"skin %ls loaded; skin change broadcast to %d windows", name.c_str(), windows));
+    AddLine(DemoLineKind::kAction,
+            FormatText(L"skin %ls loaded%ls; skin change broadcast to %zu windows", name.c_str(),
+                       source.builtIn ? L" (built into TerminalServices.dll)" : L"",
+                       m_pHost->SkinWindowCount()));
   } else {
     AddLine(DemoLineKind::kError,
-            FormatText(L"skin %ls: no palette from %ls", name.c_str(), folder.c_str()));
+            FormatText(L"skin %ls: no palette from %ls; the built-in light skin stands in",
+                       name.c_str(), source.folder.c_str()));
   }
   if (m_pFrame) {
     m_pFrame->UpdateMenuChecks();

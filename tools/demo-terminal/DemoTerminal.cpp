@@ -1,35 +1,24 @@
-// The demo terminal's life: our own services set up, the default items registered with an
-// identifying object each, the component loaded as a terminal loads it, the main frame shown; and
-// all of it taken down again in the opposite order.
+// The demo terminal's life: the host kit sets up the services, the default items are registered
+// with the kit's tag each (and their full-pinyin aliases), the component is loaded as a terminal
+// loads it and the main frame is shown; the kit takes all of it down again in order.
 #include <cstdarg>
 #include <cwchar>
 
-#include "DemoItemTag.h"
 #include "DemoTerminal.h"
 #include "DemoWindows.h"
 #include "platform/Utf8.h"
-#include "services/LoggerHost.h"
-#include "services/SecurityMaster.h"
-#include "services/SkinPalette.h"
-#include "services/TerminalEnv.h"
 #include "tools/common/ItemsFile.h"
 
 extern const unsigned char kEmbeddedItems[];
 extern const size_t kEmbeddedItemsSize;
 
-namespace {
-
-typedef HRESULT (*GetClassObjectFn)(IUnknown** ppUnknown, const wchar_t* classId);
-
-std::wstring ModuleFolder() {
+std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
   DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, length);
   size_t slash = folder.find_last_of(L"\\/");
   return slash == std::wstring::npos ? L"." : folder.substr(0, slash);
 }
-
-}  // namespace
 
 std::wstring FormatText(const wchar_t* format, ...) {
   wchar_t buffer[1024];
@@ -41,12 +30,7 @@ std::wstring FormatText(const wchar_t* format, ...) {
 }
 
 CDemoTerminal::CDemoTerminal()
-    : m_hComponent(nullptr),
-      m_pManager(nullptr),
-      m_pEnv(nullptr),
-      m_pMaster(nullptr),
-      m_pPalette(nullptr),
-      m_pLogFile(nullptr),
+    : m_pLogFile(nullptr),
       m_theme(ThemeOf(L"light")),
       m_nViewType(0),
       m_nDpi(96),
@@ -62,8 +46,8 @@ CDemoTerminal::~CDemoTerminal() { Stop(); }
 
 bool CDemoTerminal::Start(const DemoOptions& options, std::wstring* error) {
   m_bStarted = true;
-  m_strExeDir = ModuleFolder();
-  m_strSkinsFolder = options.skinsFolder.empty() ? m_strExeDir + L"\\skins" : options.skinsFolder;
+  m_strExeDir = ProgramFolder();
+  m_strSkinsFolder = SkinsFolderOf(options);
   if (!options.logFile.empty()) {
     m_pLogFile = _wfopen(options.logFile.c_str(), L"wb");
     if (!m_pLogFile) {
@@ -83,20 +67,14 @@ bool CDemoTerminal::Start(const DemoOptions& options, std::wstring* error) {
   SetLogLineHook(&CDemoTerminal::OnLogLine, this);
   SetStatisticsHook(&CDemoTerminal::OnStatistics, this);
 
-  m_pEnv = new CTerminalEnv;
-  m_pEnv->AddRef();
-  m_pMaster = new CSecurityMaster;
-  m_pMaster->AddRef();
-  m_pEnv->SetDataMgr(m_pMaster);
-  CSkinPalette* palette = new CSkinPalette;
-  m_pPalette = palette;
-  m_pPalette->AddRef();
-  m_pEnv->SetPalette(m_pPalette);
-  CGlobalEnv::SetGlobalEnv(m_pEnv);
-
+  m_pHost.reset(new CTerminalHost);
+  if (!m_pHost->IsReady()) {
+    *error = L"the terminal services could not be set up (another environment is installed)";
+    return false;
+  }
   m_nViewType = options.viewType;
   ApplySkin(options.skin);
-  if (!LoadItems(error) || !LoadComponent(error)) return false;
+  if (!LoadItems(error) || !LoadComponent(options, error)) return false;
 
   m_pFrame.reset(new CDemoMainFrame(this));
   HDC screen = GetDC(nullptr);
@@ -107,12 +85,16 @@ bool CDemoTerminal::Start(const DemoOptions& options, std::wstring* error) {
     *error = L"cannot create the main frame";
     return false;
   }
-  m_pEnv->SetMainFrameWnd(m_pFrame->GetSafeHwnd());
-  m_pEnv->SetCommandWnd(m_pFrame->m_command.GetSafeHwnd());
-  m_pFrame->ShowWindow(SW_SHOW);
-  m_pFrame->UpdateWindow();
-  SetForegroundWindow(m_pFrame->GetSafeHwnd());
-  m_pFrame->m_view.SetFocus();
+  // What the component must know of the terminal: its main frame with the current view, the
+  // command window and the element container.
+  m_pHost->UseMainFrame(m_pFrame.get());
+  m_pHost->SetView(m_pFrame->m_view.Wnd(), 0);
+  m_pHost->SetCommandWindow(m_pFrame->m_command.Wnd());
+  m_pHost->AddElementContainer(m_pFrame->m_element.get());
+  ShowWindow(m_pFrame->Wnd(), SW_SHOW);
+  UpdateWindow(m_pFrame->Wnd());
+  SetForegroundWindow(m_pFrame->Wnd());
+  SetFocus(m_pFrame->m_view.Wnd());
   AddLine(DemoLineKind::kInfo,
           L"Type anywhere in the terminal: a code, pinyin initials, a name or a command number.");
   return true;
@@ -126,17 +108,17 @@ bool CDemoTerminal::LoadItems(std::wstring* error) {
                         plat::Utf8ToWideLenient(parseError.message).c_str());
     return false;
   }
+  const int count = static_cast<int>(m_items.size());
+  // Each item carries the kit's tag, which a pick hands back; the data centre knows the
+  // securities, which the receivers are handed.
+  m_pHost->TagItems(m_items.data(), count);
+  m_pHost->AddSecuritiesOf(m_items.data(), count);
   int securities = 0, commands = 0;
-  for (KeyboardItemInfo& item : m_items) {
-    // The item holds the one reference; the component's copies take their own.
-    IUnknown* tag = new CDemoItemTag(item);
-    tag->AddRef();
-    item.m_pUnknown = tag;
+  for (const KeyboardItemInfo& item : m_items) {
     if (item.m_dwKind == KIND_COMMAND) {
       ++commands;
     } else if (item.m_dwKind != KIND_FORMER_NAME && item.m_dwKind != KIND_ALIAS) {
       ++securities;
-      m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName, item.m_wType, false);
       m_securityNames[{item.m_szCode, item.m_cMarket}] = item.m_szName;
     }
   }
@@ -145,75 +127,54 @@ bool CDemoTerminal::LoadItems(std::wstring* error) {
   return true;
 }
 
-// Only the exported entry is looked up, as a terminal that ships without the component's
-// import library does.
-bool CDemoTerminal::LoadComponent(std::wstring* error) {
+// The component beside the program, loaded with LoadLibraryW and GetProcAddress, as a terminal
+// that ships it does.
+bool CDemoTerminal::LoadComponent(const DemoOptions& options, std::wstring* error) {
   std::wstring path = m_strExeDir + L"\\HotKeyManagerFactory.dll";
-  m_hComponent = LoadLibraryW(path.c_str());
-  if (!m_hComponent) {
-    *error = FormatText(L"cannot load %ls (error %lu)", path.c_str(), GetLastError());
-    return false;
-  }
-  auto getClassObject = reinterpret_cast<GetClassObjectFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(m_hComponent, "GetClassObject")));
-  IUnknown* unknown = nullptr;
-  if (!getClassObject || getClassObject(&unknown, HOTKEY_MANAGER_CLSID) != S_OK || !unknown) {
-    *error = L"GetClassObject refused the smart keyboard's class identifier";
-    return false;
-  }
-  m_pManager = static_cast<IHotKeyManager*>(unknown);
-  if (!m_pManager->Initialize()) {
-    *error = L"the smart keyboard did not initialize";
+  if (!m_pHost->LoadComponent(path.c_str())) {
+    *error = L"cannot load the smart keyboard from " + path + L" (the log says why)";
     return false;
   }
   DWORD started = GetTickCount();
   std::vector<int> categories;
-  if (!m_pManager->AddKeyboardItems(m_items.data(), static_cast<int>(m_items.size()), &categories,
-                                    FALSE)) {
+  if (!Manager()->AddKeyboardItems(m_items.data(), static_cast<int>(m_items.size()), &categories,
+                                   FALSE)) {
     *error = L"the smart keyboard refused the default items";
     return false;
   }
-  AddLine(DemoLineKind::kInfo,
-          FormatText(L"Loaded HotKeyManagerFactory.dll and registered %zu items "
-                     L"in bulk (%lu ms).",
-                     m_items.size(), GetTickCount() - started));
+  std::wstring loaded = FormatText(
+      L"Loaded HotKeyManagerFactory.dll and registered %zu items "
+      L"in bulk (%lu ms)",
+      m_items.size(), GetTickCount() - started);
+  if (options.fullPinyin) {
+    int aliases = m_pHost->AddFullPinyinAliases(m_items.data(), static_cast<int>(m_items.size()));
+    if (aliases < 0) {
+      *error = L"the smart keyboard refused the full-pinyin aliases";
+      return false;
+    }
+    loaded += FormatText(L", and %d full-pinyin aliases", aliases);
+  }
+  AddLine(DemoLineKind::kInfo, loaded + L".");
   return true;
 }
 
 void CDemoTerminal::Stop() {
   if (!m_bStarted) return;
   m_bStarted = false;
-  if (m_pManager) {
-    m_pManager->Uninitialize();
-    m_pManager->Release();
-    m_pManager = nullptr;
-  }
+  // The component first, while the frame it may still show a pop-up over is there; the items'
+  // tags are released with the items.
+  if (m_pHost) m_pHost->UnloadComponent();
   m_items.clear();
   if (m_pFrame) {
-    if (m_pFrame->GetSafeHwnd()) m_pFrame->DestroyWindow();
+    if (m_pHost) m_pHost->UseMainFrame(nullptr);
     m_pFrame.reset();
   }
   DeleteFonts();
-  CGlobalEnv::SetGlobalEnv(nullptr);
-  if (m_pEnv) {
-    // Packages the component made live in its module: they go before the module does.
-    m_pEnv->SetContextValue(L"CONTEXT_MINI_TRADE_VISIBLE_STATE", nullptr);
-    m_pEnv->ReleaseHandOvers();
-    m_pEnv->SetPalette(nullptr);
-    m_pEnv->SetDataMgr(nullptr);
-    m_pEnv->Release();
-    m_pEnv = nullptr;
-  }
-  if (m_pPalette) m_pPalette->Release();
-  m_pPalette = nullptr;
-  if (m_pMaster) m_pMaster->Release();
-  m_pMaster = nullptr;
+  m_pHost.reset();
   SetLogLineHook(nullptr, nullptr);
   SetStatisticsHook(nullptr, nullptr);
   SetStatisticsFile(nullptr);
   SetLogDirectory(nullptr);
-  if (m_hComponent) FreeLibrary(m_hComponent);
-  m_hComponent = nullptr;
   if (m_pLogFile) fclose(m_pLogFile);
   m_pLogFile = nullptr;
 }

@@ -1,13 +1,15 @@
-// The demo terminal: our own terminal services, the component loaded the way a terminal loads it,
-// the default items registered with an identifying object each, and the main frame whose
-// keyboard and mouse messages go through the component's slot 9. Its parts live in files by
-// purpose: DemoTerminal.cpp (start and stop), DemoMessageLoop.cpp, DemoPicks.cpp (what the
-// receivers are sent), DemoActions.cpp (what the trader does), DemoSkin.cpp (skins and fonts),
-// DemoLines.cpp (the panel's lines); the windows are in DemoWindows.h.
+// The demo terminal: the host kit's services and component (CTerminalHost), the default items
+// registered with the kit's item tag each (and their full-pinyin aliases), and the main frame
+// whose keyboard and mouse messages go through the component's slot 9. It is built from the
+// installed kit alone (<HotKeyManager/...>), as a terminal developer's program is. Its parts live
+// in files by purpose: DemoTerminal.cpp (start and stop), DemoMessageLoop.cpp, DemoPicks.cpp
+// (what the receivers are sent), DemoActions.cpp (what the trader does), DemoSkin.cpp (skins and
+// fonts), DemoLines.cpp (the panel's lines); the windows are in DemoWindows.h.
 #pragma once
 
 #include <windows.h>
 
+#include <HotKeyManager/TerminalHost.h>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -17,14 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/IHotKeyManager.h"
-#include "frame/KeyboardItemInfo.h"
-#include "services/StatisticsHost.h"
-
-class CTerminalEnv;
-class CSecurityMaster;
 class CDemoMainFrame;
-class CDemoSkin;
 
 // Colours of the demo's own windows; each skin has its set.
 struct DemoTheme {
@@ -53,7 +48,24 @@ struct DemoOptions {
   std::wstring skinsFolder;  // empty: "skins" beside the program
   std::wstring logFile;      // every panel line, UTF-8
   int viewType = 0;
+  bool fullPinyin = true;  // full-pinyin alias items for the securities
 };
+
+// Where a skin comes from: a folder of the skins folder or, for a name it has no folder of (or
+// when there is no skins folder), a skin built into TerminalServices.dll.
+struct DemoSkinSource {
+  bool found = false;
+  bool builtIn = false;
+  std::wstring folder;  // the skin's folder, when it is not built in
+};
+DemoSkinSource FindDemoSkin(const std::wstring& skinsFolder, const std::wstring& name);
+// The names of the skins built into TerminalServices.dll, for messages.
+const wchar_t* BuiltInSkinNames();
+
+// The folder of the program, without a trailing separator.
+std::wstring ProgramFolder();
+// The skins folder the options name: --skins, else "skins" beside the program.
+std::wstring SkinsFolderOf(const DemoOptions& options);
 
 class CDemoTerminal {
  public:
@@ -134,23 +146,21 @@ class CDemoTerminal {
   };
 
  private:
-  bool LoadComponent(std::wstring* error);
+  bool LoadComponent(const DemoOptions& options, std::wstring* error);
   bool LoadItems(std::wstring* error);
   void CreateFonts();
   void DeleteFonts();
   bool IsFrameWindow(HWND wnd) const;
-  std::wstring Describe(IUnknown* object, bool* command, DemoOpened* opened);
+  IHotKeyManager* Manager() const { return m_pHost ? m_pHost->Manager() : nullptr; }
+  std::wstring Describe(const HostHandOver& handOver, bool* command, DemoOpened* opened);
   std::wstring SecurityName(const std::wstring& code, unsigned char market) const;
   static void OnLogLine(void* context, const wchar_t* loggerName, int level, const wchar_t* text);
   static void OnStatistics(void* context, StatisticsKind kind, int type, const wchar_t* text);
 
   std::wstring m_strExeDir;
   std::wstring m_strSkinsFolder;
-  HMODULE m_hComponent;
-  IHotKeyManager* m_pManager;
-  CTerminalEnv* m_pEnv;
-  CSecurityMaster* m_pMaster;
-  IUnknown* m_pPalette;  // the skin palette, when the services have one
+  // The services and the component; it takes both down in order when it goes.
+  std::unique_ptr<CTerminalHost> m_pHost;
   std::unique_ptr<CDemoMainFrame> m_pFrame;
   std::vector<KeyboardItemInfo> m_items;
   std::map<std::pair<std::wstring, unsigned char>, std::wstring> m_securityNames;

@@ -1,5 +1,5 @@
 // The panes that show what a pick did: the current view, the command window, the receiver window
-// and the element container, with the frame element behind it.
+// and the element container.
 #include <algorithm>
 #include <string>
 
@@ -51,11 +51,6 @@ void CDemoView::Paint(HDC dc, const RECT& client) {
 
 // --- Command window. ---
 
-BEGIN_MESSAGE_MAP(CDemoCommandWnd, CDemoPaintWnd)
-ON_MESSAGE(WM_DEMO_COMMAND, OnPick)
-ON_MESSAGE(WM_DEMO_POPUP_NOTICE, OnPopupNotice)
-END_MESSAGE_MAP()
-
 void CDemoCommandWnd::Paint(HDC dc, const RECT& client) {
   CDemoTerminal* t = m_pTerminal;
   const DemoTheme& theme = t->Theme();
@@ -72,14 +67,16 @@ void CDemoCommandWnd::Paint(HDC dc, const RECT& client) {
     Text(dc, t->CommandLine(), rect, t->Font(CDemoTerminal::kFontNormal), theme.text);
 }
 
-LRESULT CDemoCommandWnd::OnPick(WPARAM extra, LPARAM handOver) {
-  m_pTerminal->OnCommandWindowPick(extra, handOver);
-  return 0;
-}
-
-LRESULT CDemoCommandWnd::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
-  m_pTerminal->OnPopupNotice(wParam, lParam);
-  return 0;
+LRESULT CDemoCommandWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DEMO_COMMAND) {
+    m_pTerminal->OnCommandWindowPick(wParam, lParam);
+    return 0;
+  }
+  if (message == WM_DEMO_POPUP_NOTICE) {
+    m_pTerminal->OnPopupNotice(wParam, lParam);
+    return 0;
+  }
+  return CDemoPaintWnd::OnMessage(message, wParam, lParam);
 }
 
 // --- Receiver window and element container. ---
@@ -107,43 +104,39 @@ void PaintReceiver(HDC dc, CDemoTerminal* t, const RECT& client, const std::wstr
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CDemoReceiverWnd, CDemoPaintWnd)
-ON_MESSAGE(WM_DEMO_STOCK, OnStock)
-END_MESSAGE_MAP()
-
 void CDemoReceiverWnd::Paint(HDC dc, const RECT& client) {
   PaintReceiver(dc, m_pTerminal, client, L"Receiver window", L"F5 picks a security for it",
                 L"ShowForWindow \x00B7 the pick is posted as 0x500", m_pTerminal->ReceiverLine(),
                 false);
 }
 
-LRESULT CDemoReceiverWnd::OnStock(WPARAM wParam, LPARAM handOver) {
-  m_pTerminal->OnReceiverWindowMessage(wParam, handOver);
-  return 0;
+LRESULT CDemoReceiverWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DEMO_STOCK) {
+    m_pTerminal->OnReceiverWindowMessage(wParam, lParam);
+    return 0;
+  }
+  return CDemoPaintWnd::OnMessage(message, wParam, lParam);
 }
 
-BEGIN_MESSAGE_MAP(CDemoContainerWnd, CDemoPaintWnd)
-ON_WM_SETFOCUS()
-ON_WM_KILLFOCUS()
-END_MESSAGE_MAP()
-
 void CDemoContainerWnd::Paint(HDC dc, const RECT& client) {
-  PaintReceiver(dc, m_pTerminal, client, L"Element container " + std::to_wstring(CDemoElement::kId),
+  PaintReceiver(dc, m_pTerminal, client,
+                L"Element container " + std::to_wstring(CDemoMainFrame::kElementId),
                 L"F6 picks a security for it; a click gives it the focus",
                 L"ShowForContainer \x00B7 the pick is sent as 0x503", m_pTerminal->ContainerLine(),
                 GetFocus() == m_hWnd);
 }
 
-void CDemoContainerWnd::OnSetFocus(HWND) {
-  Invalidate(FALSE);
-  Default();
-}
-
-void CDemoContainerWnd::OnKillFocus(HWND) {
-  Invalidate(FALSE);
-  Default();
-}
-
-int CDemoElement::SendMessageW(uint32_t id, UINT message, WPARAM wParam, LPARAM lParam) {
-  return m_pTerminal->OnContainerEvent(id, message, wParam, lParam);
+LRESULT CDemoContainerWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DEMO_ELEMENT_EVENT:
+      // From the kit's element container, while the component's send runs.
+      return m_pTerminal->OnContainerEvent(CDemoMainFrame::kElementId, message, wParam, lParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Invalidate();
+      break;
+    default:
+      break;
+  }
+  return CDemoPaintWnd::OnMessage(message, wParam, lParam);
 }

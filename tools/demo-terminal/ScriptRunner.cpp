@@ -66,7 +66,7 @@ HWND CDemoScriptRunner::KeyTarget() const {
   HWND focus = GetFocus();
   if (focus) return focus;
   CDemoMainFrame* frame = m_pTerminal->Frame();
-  return frame ? frame->m_view.GetSafeHwnd() : nullptr;
+  return frame ? frame->m_view.Wnd() : nullptr;
 }
 
 // Key-down, its character (to the same window, as TranslateMessage would post it) and key-up
@@ -93,22 +93,22 @@ bool CDemoScriptRunner::OriginPoint(DemoOrigin origin, POINT* point, std::wstrin
     case DemoOrigin::kScreen:
       return true;
     case DemoOrigin::kFrame:
-      wnd = frame->GetSafeHwnd();
+      wnd = frame->Wnd();
       break;
     case DemoOrigin::kView:
-      wnd = frame->m_view.GetSafeHwnd();
+      wnd = frame->m_view.Wnd();
       break;
     case DemoOrigin::kCommand:
-      wnd = frame->m_command.GetSafeHwnd();
+      wnd = frame->m_command.Wnd();
       break;
     case DemoOrigin::kPanel:
-      wnd = frame->m_panel.GetSafeHwnd();
+      wnd = frame->m_panel.Wnd();
       break;
     case DemoOrigin::kReceiver:
-      wnd = frame->m_receiver.GetSafeHwnd();
+      wnd = frame->m_receiver.Wnd();
       break;
     case DemoOrigin::kContainer:
-      wnd = frame->m_containerWnd.GetSafeHwnd();
+      wnd = frame->m_containerWnd.Wnd();
       break;
     case DemoOrigin::kPopup:
       wnd = m_pTerminal->PopupWindow();
@@ -129,8 +129,7 @@ bool CDemoScriptRunner::AreaRect(DemoArea area, RECT* rect, std::wstring* error)
     SetRect(rect, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return true;
   }
-  HWND wnd =
-      area == DemoArea::kFrame ? m_pTerminal->Frame()->GetSafeHwnd() : m_pTerminal->PopupWindow();
+  HWND wnd = area == DemoArea::kFrame ? m_pTerminal->Frame()->Wnd() : m_pTerminal->PopupWindow();
   if (!wnd || !GetWindowRect(wnd, rect)) {
     *error = area == DemoArea::kPopup ? L"no pop-up is showing" : L"the frame is gone";
     return false;

@@ -16,13 +16,31 @@
 namespace {
 
 const char kUsage[] =
-    "usage: demo-terminal [--script FILE] [--step STEP]... [--log FILE] [--skin NAME]\n"
-    "                     [--skins DIR] [--view-type N] [--keep-open]\n"
+    "usage: demo-terminal [--skin NAME] [--skins DIR] [--view-type N] [--no-full-pinyin]\n"
+    "                     [--script FILE] [--step STEP]... [--keep-open] [--log FILE]\n"
     "\n"
     "A terminal window around HotKeyManagerFactory.dll. Type anywhere in it to open the smart\n"
-    "keyboard. With --script or --step it runs the steps (one a line in FILE, see\n"
-    "tools/demo-terminal/DemoScript.h) and exits with 0, or 1 when a step fails; --keep-open\n"
-    "stays interactive afterwards. --log writes every panel line to FILE (UTF-8).\n";
+    "keyboard: a code, pinyin initials or full pinyin, a name or a command number; pick with\n"
+    "Enter. F2 cycles the view type, F5 and F6 open the pop-up for the receiver window and the\n"
+    "element container, F7 at the view, F9 switches between the light and the dark skin.\n"
+    "\n"
+    "  --skin NAME       the skin to start with (default light): the folder NAME of the skins\n"
+    "                    folder, or the built-in light or dark skin. A skin that names neither\n"
+    "                    ends the program with status 2.\n"
+    "  --skins DIR       the skins folder (default: skins beside the program; when that is\n"
+    "                    missing, the skins built into TerminalServices.dll)\n"
+    "  --view-type N     the current view's type, 0 to 5 (1 to 4: the pop-up opens at the\n"
+    "                    command window's corner, else at the view's)\n"
+    "  --no-full-pinyin  no full-pinyin alias items (PUFA as well as PFYH finds a security\n"
+    "                    by default)\n"
+    "  --script FILE     runs the steps of FILE (one a line) and exits with 0, or 1 when a\n"
+    "                    step fails\n"
+    "  --step STEP       runs one step (repeatable; after those of --script)\n"
+    "  --keep-open       stays open after the steps, for the trader to go on\n"
+    "  --log FILE        writes every line of the panel to FILE (UTF-8)\n"
+    "  --help            this text\n"
+    "\n"
+    "Steps (tools/demo-terminal/scripts/ has examples):\n";
 
 void Print(FILE* stream, const std::string& text) {
   fputs(text.c_str(), stream);
@@ -74,6 +92,8 @@ void ReadCommandLine(const std::vector<std::wstring>& args, CommandLine* line) {
       return;
     } else if (arg == L"--keep-open") {
       line->keepOpen = true;
+    } else if (arg == L"--no-full-pinyin") {
+      line->options.fullPinyin = false;
     } else if (arg == L"--script" && hasValue) {
       std::string text;
       std::wstring path = args[++i];
@@ -126,6 +146,24 @@ class ComApartment {
   bool m_bEntered;
 };
 
+// The skin to start with names a skin, and --skins a folder: a mistyped name is reported, not
+// drawn in another skin.
+bool CheckSkin(const DemoOptions& options, std::string* error) {
+  const std::wstring folder = SkinsFolderOf(options);
+  if (!options.skinsFolder.empty()) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      *error = "--skins " + plat::WideToUtf8(folder) + " is not a folder";
+      return false;
+    }
+  }
+  if (FindDemoSkin(folder, options.skin).found) return true;
+  *error = "--skin " + plat::WideToUtf8(options.skin) + " names no skin: there is no folder " +
+           plat::WideToUtf8(folder + L"\\" + options.skin) + ", and the built-in skins are " +
+           plat::WideToUtf8(BuiltInSkinNames());
+  return false;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -137,12 +175,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   CommandLine line;
   ReadCommandLine(args, &line);
   if (line.help) {
-    Print(stdout, kUsage);
+    Print(stdout, std::string(kUsage) + kDemoStepHelp);
     return 0;
   }
   if (!line.errors.empty()) {
     for (const std::string& e : line.errors) Print(stderr, "demo-terminal: " + e + "\n");
-    Print(stderr, kUsage);
+    Print(stderr, std::string(kUsage) + kDemoStepHelp);
+    return 2;
+  }
+  std::string skinError;
+  if (!CheckSkin(line.options, &skinError)) {
+    Print(stderr, "demo-terminal: " + skinError + "\n");
     return 2;
   }
 

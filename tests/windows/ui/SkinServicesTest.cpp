@@ -134,12 +134,26 @@ TEST(SkinPalette, DamagedSkinLoadsWithFallbacksAndLogsEachProblemOnce) {
                            "font Unknown = 13 400 No Such Face 123, Nor This One 456\n"
                            "bitmap qx.logo = logo.bmp 96 48\n"
                            "bitmap Missing.file = missing.bmp 16 16\n"
-                           "bitmap Broken.file = broken.bmp\n"));
+                           "bitmap Broken.file = broken.bmp\n"
+                           "bitmap KeyboarCancle.normal = gone.bmp\n"));
   LogCapture log;
   TRefPtr<CSkinPalette> palette(new CSkinPalette);
   ASSERT_TRUE(palette->Load(folder.Path().c_str()));
   EXPECT_EQ(palette->GetIssueCount(), 1);
   EXPECT_EQ(log.Count({L"[CSkinPalette::Load]", L"line 2", L"#RRGGBB"}), 1u);
+  // One line names the skin and every key of the light skin it lacks (27 keys, logo and close
+  // button given), and the light skin answers for them.
+  EXPECT_EQ(log.Count({L"[CSkinPalette::Load]", folder.File(L"skin.txt"), L"lacks 25 keys",
+                       L"color SuggestListWnd.CLR.BG, ", L"font SuggestListWnd.Edit",
+                       L"bitmap KeyboarInput.text"}),
+            1u);
+  EXPECT_EQ(log.Count({L"lacks"}), 1u);
+  EXPECT_EQ(palette->GetColor(L"SuggestListWnd.CLR.BG"), RGB(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(palette->GetColor(L"SuggestListWnd.CLR.BGSelected"), RGB(0x2F, 0x6F, 0xD6));
+  EXPECT_NE(palette->GetFont(L"SuggestListWnd.Name", 96), nullptr);
+  RES_BMP_INFO info;
+  EXPECT_NE(palette->GetBitmap(L"KeyboarInput.text", 96, &info), nullptr);
+  EXPECT_EQ(info.m_nWidth, 270);
 
   EXPECT_EQ(palette->GetColor(L"Good.CLR.BG"), RGB(0x10, 0x20, 0x30));
   EXPECT_EQ(palette->GetColor(L"Bad.CLR.BG"), 0u);
@@ -153,7 +167,6 @@ TEST(SkinPalette, DamagedSkinLoadsWithFallbacksAndLogsEachProblemOnce) {
   EXPECT_EQ(palette->GetFont(L"No.Such.Font", 96), nullptr);
   EXPECT_EQ(palette->GetFont(nullptr, 96), nullptr);
 
-  RES_BMP_INFO info;
   EXPECT_NE(palette->GetBitmap(L"qx.logo", 96, &info), nullptr);
   for (const wchar_t* key : {L"Missing.file", L"Broken.file", L"No.Such.Bitmap"}) {
     info.m_nWidth = 7;
@@ -167,13 +180,55 @@ TEST(SkinPalette, DamagedSkinLoadsWithFallbacksAndLogsEachProblemOnce) {
   EXPECT_EQ(log.Count({L"[CSkinPalette::GetBitmap]", L"missing.bmp", L"Missing.file"}), 1u);
   EXPECT_EQ(log.Count({L"[CSkinPalette::GetBitmap]", L"broken.bmp", L"Broken.file"}), 1u);
   EXPECT_EQ(log.Count({L"[CSkinPalette::GetBitmap]", L"No.Such.Bitmap"}), 1u);
+  // A file the skin names but cannot give, for a key the light skin has: the light skin's bitmap.
+  EXPECT_NE(palette->GetBitmap(L"KeyboarCancle.normal", 96, &info), nullptr);
+  EXPECT_EQ(info.m_nWidth, 16);
+  EXPECT_EQ(log.Count({L"[CSkinPalette::GetBitmap]", L"gone.bmp", L"light skin"}), 1u);
 
-  // A folder without a skin file is refused with a clear line, and the loaded skin stays.
+  // A skin that is missing, unreadable or not UTF-8 gives the light skin for all of it, with one
+  // line saying so; a later load of a good skin takes over again.
+  ScratchFolder empty;
+  const struct {
+    std::wstring folder;
+    const wchar_t* reason;
+  } unusable[] = {{folder.File(L"nowhere"), L"is missing"},
+                  {folder.File(L"logo.bmp"), L"is missing"},  // a file, not a folder
+                  {empty.Path(), L"cannot read the skin file"}};
+  for (const auto& skin : unusable) {
+    ASSERT_TRUE(palette->Load(folder.Path().c_str()));
+    log.Clear();
+    EXPECT_FALSE(palette->Load(skin.folder.c_str()));
+    EXPECT_EQ(log.Count({L"[CSkinPalette::Load]", skin.folder, skin.reason,
+                         L"the built-in light skin stands in for all of it"}),
+              1u);
+    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(palette->GetColor(L"SuggestListWnd.CLR.BG"), RGB(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(palette->GetColor(L"Good.CLR.BG"), 0u);
+  }
+  ScratchFolder latin1;
+  ASSERT_TRUE(latin1.Write(L"skin.txt", "color SuggestListWnd.CLR.BG = #102030\n# caf\xE9\n"));
+  ASSERT_TRUE(palette->Load(folder.Path().c_str()));
   log.Clear();
-  EXPECT_FALSE(palette->Load(folder.File(L"nowhere").c_str()));
-  EXPECT_EQ(log.Count({L"[CSkinPalette::Load]", L"nowhere", L"skin.txt"}), 1u);
-  EXPECT_EQ(palette->GetColor(L"Good.CLR.BG"), RGB(0x10, 0x20, 0x30));
+  EXPECT_FALSE(palette->Load(latin1.Path().c_str()));
+  EXPECT_EQ(log.Count({L"[CSkinPalette::Load]", latin1.File(L"skin.txt"), L"not UTF-8",
+                       L"stands in for all of it"}),
+            1u);
+  EXPECT_EQ(palette->GetColor(L"SuggestListWnd.CLR.BG"), RGB(0xFF, 0xFF, 0xFF));
+  EXPECT_NE(palette->GetBitmap(L"KeyboarCancle.normal", 96, &info), nullptr);
+
+  // A null folder is no skin: refused, and the loaded one stays.
+  ASSERT_TRUE(palette->Load(folder.Path().c_str()));
   EXPECT_FALSE(palette->Load(nullptr));
+  EXPECT_EQ(palette->GetColor(L"Good.CLR.BG"), RGB(0x10, 0x20, 0x30));
+}
+
+TEST(SkinPalette, StartsWithTheLightSkin) {
+  LogCapture log;
+  TRefPtr<CSkinPalette> palette(new CSkinPalette);
+  EXPECT_EQ(palette->GetColor(L"SuggestListWnd.CLR.BG"), RGB(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(palette->GetColor(L"InputEdit.CLR.Text"), RGB(0x1F, 0x23, 0x29));
+  EXPECT_NE(palette->GetBitmap(L"qx.logo", 96, nullptr), nullptr);
+  EXPECT_TRUE(log.Lines().empty());
 }
 
 // A memory DC over a white 24-bit bitmap, for pixel checks of the canvas.
