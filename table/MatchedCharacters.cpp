@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "frame/HotKeyLetter.h"
 #include "table/KeyCompareModes.h"
 #include "table/MappingTable.h"
 #include "table/PinyinSyllables.h"
@@ -52,16 +53,6 @@ uint64_t PairedCharacters(const wchar_t* text, const wchar_t* typed, bool backwa
   return paired;
 }
 
-// The upper-case ASCII letter or digit c stands for in a hot key (full-width forms folded), or 0.
-char AsciiLetterOrDigit(uint32_t c) {
-  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) return static_cast<char>(c);
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if (c >= 0xFF10 && c <= 0xFF19) return static_cast<char>(c - 0xFF10 + '0');
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char>(c - 0xFF21 + 'A');
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char>(c - 0xFF41 + 'A');
-  return 0;
-}
-
 // The unified and compatibility ideographs, the characters that have pinyin readings.
 bool IsIdeograph(uint32_t c) {
   return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
@@ -92,7 +83,7 @@ void ReadNameUnits(const wchar_t* name, NameUnits* units) {
         length = 2;
       }
     }
-    char ascii = AsciiLetterOrDigit(c);
+    char ascii = HotKeyLetterOf(c);
     if (ascii || IsIdeograph(c)) units->at[units->count++] = NameUnit{i, length, ascii};
     i += length;
   }
@@ -109,7 +100,7 @@ struct KeyLetters {
 bool ReadKeyLetters(const wchar_t* hotKey, KeyLetters* key) {
   for (size_t i = 0; i < kHotKeyCapacity && hotKey[i]; ++i) {
     if (hotKey[i] == L' ') continue;
-    char letter = AsciiLetterOrDigit(static_cast<uint32_t>(hotKey[i]));
+    char letter = HotKeyLetterOf(static_cast<uint32_t>(hotKey[i]));
     if (!letter) return false;
     key->letter[key->count] = letter;
     key->at[key->count++] = i;

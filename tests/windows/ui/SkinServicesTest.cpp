@@ -27,6 +27,7 @@ const wchar_t kColorKeys[] =
     L"SuggestListWnd.CLR.BG SuggestListWnd.CLR.BGSelected SuggestListWnd.CLR.BGMouse "
     L"SuggestListWnd.CLR.BGSelectedText SuggestListWnd.CLR.TextCommon "
     L"SuggestListWnd.CLR.TextItemType SuggestListWnd.CLR.TextTip SuggestListWnd.CLR.BGCaption "
+    L"SuggestListWnd.CLR.Highlight SuggestListWnd.CLR.HighlightSelected "
     L"ComboBox.CLR.FrameNormal InputEdit.CLR.CursorShow InputEdit.CLR.BG InputEdit.CLR.Text "
     L"ScrollBar.CLR.BG ScrollBar.CLR.Track ScrollBar.CLR.Thumb ScrollBar.CLR.ThumbHover "
     L"ScrollBar.CLR.Arrow";
