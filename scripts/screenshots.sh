@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the README's screenshots (docs/screenshots/*.png) from scripted sessions of the
 # demo terminal under Wine: the pop-up's results with their matched characters lit, a selection
-# moved down, the hover, the empty state, the recent picks, and the terminal itself, in both skins. Packages, build tree and Wine
-# session as in scripts/demo-terminal.sh (HKM_DEMO_BUILD_DIR chooses the tree).
+# moved down, the hover, the empty state, the recent picks, and the terminal itself, in both
+# skins. Packages, build tree and Wine session as in scripts/demo-terminal.sh
+# (HKM_DEMO_BUILD_DIR chooses the tree).
 set -uo pipefail
 
 # shellcheck source-path=SCRIPTDIR source=demo-terminal.sh
