@@ -287,14 +287,16 @@ TEST_F(PopupTest, FullWidthTypingOpensThePopUpAndSearchesAsAscii) {
   ASSERT_TRUE(PopupVisible());
   EXPECT_STREQ(Peer().Edit().GetText(), L"600");
   EXPECT_EQ(ListedCodes(), SearchedCodes(L"600"));
-  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+  KeyIntoEdit(VK_ESCAPE);
+  ASSERT_FALSE(PopupVisible());
 
   type(L"ｐＦ", WM_IME_CHAR);
   ASSERT_TRUE(PopupVisible());
   EXPECT_STREQ(Peer().Edit().GetText(), L"PF");
   ASSERT_FALSE(ListedCodes().empty());
   EXPECT_EQ(ListedCodes()[0], L"600000");
-  Dialog()->SendMessageW(WM_SMARTKEYBOARD_HIDE, 0, 0);
+  KeyIntoEdit(VK_ESCAPE);
+  ASSERT_FALSE(PopupVisible());
   ASSERT_EQ(GetFocus(), view.m_hWnd);
 
   // The result is inserted as committed and searched as ASCII; its echoes are not typed again.
