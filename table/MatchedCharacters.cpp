@@ -15,8 +15,6 @@ namespace {
 // A hot key's field holds this many characters; a longer full pinyin was cut there.
 const size_t kHotKeyCapacity = sizeof(KeyboardItemInfo::m_szHotKey) / sizeof(wchar_t) - 1;
 const size_t kNameCapacity = sizeof(KeyboardItemInfo::m_szName) / sizeof(wchar_t) - 1;
-// Splits of one full-pinyin key beyond this many are not told apart.
-const int kMaxSplits = 64;
 
 uint64_t Bit(size_t i) { return uint64_t(1) << i; }
 
@@ -122,9 +120,11 @@ bool LinesUpAsInitials(const NameUnits& units, const KeyLetters& key) {
 }
 
 // Full pinyin: one syllable per Chinese character, the unit's own letter or digit otherwise;
-// a key that fills its field may end inside a syllable, leaving later units out. Every split is
-// visited, and a unit is lit when each split has a typed letter in its part of the key: PINGAN
-// splits as PING-AN and PIN-GAN, so PING lights only the first of two characters.
+// a key that fills its field may end inside a syllable, leaving later units out. A unit is lit
+// when every split gives it a typed letter: PINGAN splits as PING-AN and PIN-GAN, so PING lights
+// only the first of two characters. The splits are not enumerated (a name of repeated syllables
+// has thousands): a state is (letters used, units used), and a unit is lit unless some step of a
+// complete split skips it or covers it with untyped letters.
 class FullPinyinSplits {
  public:
   FullPinyinSplits(const NameUnits& units, const KeyLetters& key, uint64_t typedLetters)
@@ -132,67 +132,61 @@ class FullPinyinSplits {
         m_key(key),
         m_typed(typedLetters),
         m_cut(key.count == kHotKeyCapacity),
-        m_dead(),
-        m_splits(0),
-        m_lit(0),
-        m_tooMany(false) {}
+        m_from(),
+        m_to() {}
 
-  // The units every split lights; false without a split, or with too many to visit.
+  // The units every split lights; false without a split.
   bool Lit(uint64_t* lit) {
-    Walk(0, 0, 0);
-    if (m_splits == 0 || m_tooMany) return false;
-    *lit = m_lit;
+    const size_t letters = m_key.count, units = m_units.count;
+    m_from[0] |= Bit(0);
+    for (size_t l = 0; l < letters; ++l)
+      for (size_t u = 0; u < units; ++u)
+        if (m_from[l] & Bit(u))
+          for (size_t end = l + 1; end <= letters; ++end)
+            if (Fits(l, end, u)) m_from[end] |= Bit(u + 1);
+    for (size_t u = 0; u <= units; ++u)
+      if (u == units || m_cut) m_to[letters] |= Bit(u);
+    for (size_t l = letters; l-- > 0;)
+      for (size_t u = 0; u < units; ++u)
+        for (size_t end = l + 1; end <= letters; ++end)
+          if ((m_to[end] & Bit(u + 1)) && Fits(l, end, u)) m_to[l] |= Bit(u);
+    if (!(m_to[0] & Bit(0))) return false;
+
+    // A split ending after unit u-1 (a cut key) leaves u and the units after it out.
+    uint64_t complete = m_from[letters] & m_to[letters];
+    uint64_t candidates = 0;
+    for (size_t u = 0; u < units; ++u)
+      if (!(complete & Span(0, u + 1))) candidates |= Bit(u);
+    for (size_t l = 0; l < letters; ++l)
+      for (size_t u = 0; u < units; ++u)
+        if ((m_from[l] & Bit(u)) && (candidates & Bit(u)))
+          for (size_t end = l + 1; end <= letters; ++end)
+            if ((m_to[end] & Bit(u + 1)) && Fits(l, end, u) && !(m_typed & Span(l, end)))
+              candidates &= ~Bit(u);
+    *lit = candidates;
     return true;
   }
 
  private:
-  // Splits key letters from `letter` on among units from `unit` on; true when there is one.
-  bool Walk(size_t letter, size_t unit, uint64_t lit) {
-    if (m_tooMany) return false;
-    if (letter == m_key.count) {
-      if (unit != m_units.count && !m_cut) return false;
-      Record(lit);
-      return true;
-    }
-    if (unit == m_units.count || (m_dead[letter] & Bit(unit))) return false;
-    bool found = false;
-    const NameUnit& current = m_units.at[unit];
-    if (current.ascii) {
-      if (m_key.letter[letter] == current.ascii)
-        found = Walk(letter + 1, unit + 1, Light(lit, unit, letter, letter + 1));
-    } else {
-      for (size_t length = 1;
-           length <= pinyin_syllables::kMaxSyllableLength && letter + length <= m_key.count;
-           ++length) {
-        const char* syllable = m_key.letter + letter;
-        bool fits = pinyin_syllables::IsSyllable(syllable, length) ||
-                    (m_cut && letter + length == m_key.count &&
-                     pinyin_syllables::BeginsSyllable(syllable, length));
-        if (fits && Walk(letter + length, unit + 1, Light(lit, unit, letter, letter + length)))
-          found = true;
-      }
-    }
-    if (!found) m_dead[letter] |= Bit(unit);
-    return found;
-  }
-
-  uint64_t Light(uint64_t lit, size_t unit, size_t first, size_t end) const {
-    return m_typed & Span(first, end) ? lit | Bit(unit) : lit;
-  }
-
-  void Record(uint64_t lit) {
-    m_lit = m_splits == 0 ? lit : m_lit & lit;
-    if (++m_splits > kMaxSplits) m_tooMany = true;
+  // Whether key letters l..end-1 can stand for unit u.
+  bool Fits(size_t l, size_t end, size_t u) const {
+    const NameUnit& unit = m_units.at[u];
+    if (unit.ascii) return end == l + 1 && m_key.letter[l] == unit.ascii;
+    const size_t length = end - l;
+    if (length > pinyin_syllables::kMaxSyllableLength) return false;
+    const char* syllable = m_key.letter + l;
+    return pinyin_syllables::IsSyllable(syllable, length) ||
+           (m_cut && end == m_key.count && pinyin_syllables::BeginsSyllable(syllable, length));
   }
 
   const NameUnits& m_units;
   const KeyLetters& m_key;
   const uint64_t m_typed;
   const bool m_cut;
-  uint64_t m_dead[kHotKeyCapacity + 1];  // bit u of [l]: letters from l on split no units from u on
-  int m_splits;
-  uint64_t m_lit;
-  bool m_tooMany;
+  // Bit u of [l]: l letters can spell the first u units (m_from), or the letters from l on can
+  // spell the units from u on to a complete split (m_to).
+  uint64_t m_from[kHotKeyCapacity + 1];
+  uint64_t m_to[kHotKeyCapacity + 1];
 };
 
 // The name characters that the typed characters of the hot key (bits of hot-key positions) stand

@@ -129,6 +129,10 @@ TEST(MatchedCharacters, FullPinyinLightsTheCharactersWhoseSyllablesWereTyped) {
       {L"PINGA", kBegin, AliasItem(L"000001", L"PINGAN", L"平安"), L"000001", L"[平安]"},
       {L"XIA", kBegin, AliasItem(L"000004", L"XIANAN", L"西安南"), L"000004", L"[西安]南"},
       {L"XIAN", kBegin, AliasItem(L"000004", L"XIANAN", L"西安南"), L"000004", L"[西安]南"},
+      // Repeated syllables split thousands of ways (AN-AN or A-NAN, CHANG-AN or CHAN-GAN).
+      {L"ANANANANANANANANCHANGANANANAN", kWhole,
+       AliasItem(L"000006", L"ANANANANANANANANCHANGANANANAN", L"安安安安安安安安长安安安安"),
+       L"000006", L"[安安安安安安安安长安安安安]"},
   });
 
   // A key cut at the field's 32 letters ends inside a syllable, and leaves characters out.
