@@ -72,7 +72,7 @@ TEST(SkinPalette, ShippedSkinsAnswerEveryKeyThePopUpReads) {
     std::wistringstream colorKeys(kColorKeys);
     int colorCount = 0;
     for (std::wstring key; colorKeys >> key; ++colorCount) palette->GetColor(key.c_str());
-    EXPECT_EQ(colorCount, 17);
+    EXPECT_EQ(colorCount, 19);
     for (const FontKey& entry : kFontKeys) {
       for (int dpi : {96, 144}) {
         CFont* font = palette->GetFont(entry.key, dpi);
