@@ -142,14 +142,16 @@ class FullPinyinSplits {
     for (size_t l = 0; l < letters; ++l)
       for (size_t u = 0; u < units; ++u)
         if (m_from[l] & Bit(u))
-          for (size_t end = l + 1; end <= letters; ++end)
+          for (size_t end = l + 1; end <= LastEnd(l); ++end)
             if (Fits(l, end, u)) m_from[end] |= Bit(u + 1);
     for (size_t u = 0; u <= units; ++u)
       if (u == units || m_cut) m_to[letters] |= Bit(u);
+    // Only states reached from the start matter, which keeps this pass as small as the first.
     for (size_t l = letters; l-- > 0;)
       for (size_t u = 0; u < units; ++u)
-        for (size_t end = l + 1; end <= letters; ++end)
-          if ((m_to[end] & Bit(u + 1)) && Fits(l, end, u)) m_to[l] |= Bit(u);
+        if (m_from[l] & Bit(u))
+          for (size_t end = l + 1; end <= LastEnd(l); ++end)
+            if ((m_to[end] & Bit(u + 1)) && Fits(l, end, u)) m_to[l] |= Bit(u);
     if (!(m_to[0] & Bit(0))) return false;
 
     // A split ending after unit u-1 (a cut key) leaves u and the units after it out.
@@ -160,7 +162,7 @@ class FullPinyinSplits {
     for (size_t l = 0; l < letters; ++l)
       for (size_t u = 0; u < units; ++u)
         if ((m_from[l] & Bit(u)) && (candidates & Bit(u)))
-          for (size_t end = l + 1; end <= letters; ++end)
+          for (size_t end = l + 1; end <= LastEnd(l); ++end)
             if ((m_to[end] & Bit(u + 1)) && Fits(l, end, u) && !(m_typed & Span(l, end)))
               candidates &= ~Bit(u);
     *lit = candidates;
@@ -168,6 +170,12 @@ class FullPinyinSplits {
   }
 
  private:
+  // The furthest end of a unit's letters from letter l: no syllable is longer.
+  size_t LastEnd(size_t l) const {
+    const size_t end = l + pinyin_syllables::kMaxSyllableLength;
+    return end < m_key.count ? end : m_key.count;
+  }
+
   // Whether key letters l..end-1 can stand for unit u.
   bool Fits(size_t l, size_t end, size_t u) const {
     const NameUnit& unit = m_units.at[u];
