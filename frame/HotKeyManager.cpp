@@ -15,11 +15,12 @@ const UINT MSG_KEYDOWN = 0x100;
 const UINT MSG_KEYUP = 0x101;
 const UINT MSG_CHAR = 0x102;
 const UINT MSG_IME_COMPOSITION = 0x10F;
+const UINT MSG_IME_CHAR = 0x286;
 const LPARAM IME_RESULT_STRING = 0x800;
 const UINT MSG_FIRST_BUTTON = 0x201;
 const UINT MSG_LAST_BUTTON = 0x209;
 
-// Ties a forwarded key-down to the character message that follows it.
+// Ties a forwarded key-down to the one character message that follows it.
 bool s_bKeyDownForwarded = false;
 
 // Runs a store operation under the table lock; false when the lock could not be taken. Running
@@ -114,12 +115,18 @@ BOOL CHotKeyManager::ProcessKeyboardMessage(UINT message, WPARAM wParam, LPARAM 
       s_bKeyDownForwarded = false;
       return TRUE;
     case MSG_CHAR:
+    case MSG_IME_CHAR:
+      // An input method in full-width mode hands its digits and letters over as WM_IME_CHAR,
+      // which default processing turns into WM_CHAR: whichever comes first is the key's
+      // character, and it reaches the edit as a character either way.
       if (!s_bKeyDownForwarded) return TRUE;
       s_bKeyDownForwarded = false;
       if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
-      return SendToDialog(message, wParam, lParam);
+      return SendToDialog(MSG_CHAR, wParam, lParam);
     case MSG_IME_COMPOSITION:
       if (!(lParam & IME_RESULT_STRING)) return TRUE;
+      // The key's characters arrive as this result; those that echo it are not the key's own.
+      s_bKeyDownForwarded = false;
       if (!EnsureSmartKeyboardDlg(FocusedWindow())) return FALSE;
       return SendToDialog(message, wParam, lParam);
     default:

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the README's screenshots (docs/screenshots/*.png) from scripted sessions of the
-# demo terminal under Wine: the pop-up's results, a selection moved down, the hover, the empty
-# state, the recent picks, and the terminal itself, in both skins. Packages, build tree and Wine
-# session as in scripts/demo-terminal.sh (HKM_DEMO_BUILD_DIR chooses the tree).
+# demo terminal under Wine: the pop-up's results with their matched characters lit, a selection
+# moved down, the hover, the empty state, the recent picks, and the terminal itself, in both
+# skins. Packages, build tree and Wine session as in scripts/demo-terminal.sh
+# (HKM_DEMO_BUILD_DIR chooses the tree).
 set -uo pipefail
 
 # shellcheck source-path=SCRIPTDIR source=demo-terminal.sh
@@ -52,7 +53,7 @@ session light --skin light \
   --step "type ZGPA" --step "screenshot $raw/terminal-light.png frame"
 
 session dark --skin dark \
-  --step "type 600" --step "key Down" --step "move popup $(row 4)" \
+  --step "type YH" --step "key Down" --step "move popup $(row 4)" \
   --step "screenshot $raw/popup-results-dark.png popup" --step "key Escape" \
   --step "type 61" --step "key Enter" --step "expect-received runs command" \
   --step "type 06" --step "screenshot $raw/terminal-dark.png frame"

@@ -6,6 +6,7 @@
 #include <bitset>
 #include <cstdint>
 
+#include "frame/HotKeyLetter.h"
 #include "services/PinyinReadings.h"
 
 namespace {
@@ -40,16 +41,6 @@ uint32_t NextCharacter(const wchar_t*& text) {
     }
   }
   return c;
-}
-
-// The upper-case ASCII letter or digit c stands for (full-width forms folded), or 0.
-char AsciiKey(uint32_t c) {
-  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) return static_cast<char>(c);
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if (c >= 0xFF10 && c <= 0xFF19) return static_cast<char>(c - 0xFF10 + '0');
-  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char>(c - 0xFF21 + 'A');
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char>(c - 0xFF41 + 'A');
-  return 0;
 }
 
 // The nine-bit reading id of a character (a syllable id or kSpecialReading), or kNoReading.
@@ -105,7 +96,7 @@ void ReadPositions(const wchar_t* name, Positions& positions) {
   const wchar_t* text = name;
   while (*text && !positions.Full()) {
     uint32_t c = NextCharacter(text);
-    if (char ascii = AsciiKey(c)) {
+    if (char ascii = HotKeyLetterOf(c)) {
       Position& p = positions.at[positions.count++];
       p.ascii = ascii;
       p.choiceCount = 1;

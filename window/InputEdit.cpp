@@ -10,6 +10,7 @@
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
 #include "frame/Skin.h"
+#include "table/TypedText.h"
 #include "wfc/DC.h"
 #include "wfc/Gdi.h"
 
@@ -29,6 +30,13 @@ double NowMs() {
       !QueryPerformanceCounter(&counter))
     return 0.0;
   return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// An input method in full-width mode types full-width digits and letters: they are typed as their
+// ASCII forms (small letters become capitals here as everywhere in the field).
+wchar_t AsciiForm(UINT ch) {
+  if (ch >= 0xFF41 && ch <= 0xFF5A) ch -= 0x20;
+  return FoldTypedCharacter(static_cast<wchar_t>(ch));
 }
 
 // Digits, ASCII letters and the operators that occur in commands.
@@ -363,11 +371,12 @@ BOOL CInputEdit::OnSetCursor(HWND, UINT, UINT) {
 }
 
 void CInputEdit::OnChar(UINT ch, UINT, UINT) {
-  if (ch > 255 || !IsAcceptedChar(static_cast<wchar_t>(ch))) {
+  wchar_t typed = AsciiForm(ch);
+  if (typed > 255 || !IsAcceptedChar(typed)) {
     Default();
     return;
   }
-  InsertChar(static_cast<wchar_t>(ch));
+  InsertChar(typed);
 }
 
 LRESULT CInputEdit::OnDataCenterBroadcast(WPARAM code, LPARAM) {

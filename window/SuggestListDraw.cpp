@@ -1,13 +1,17 @@
 // How the suggestion list looks: three columns per row (code, name, category) in the skin's
-// fonts and colours, the hover mark over the selection mark, and a logo with a prompt when there
-// is nothing to list. Composed off-screen and copied to the window once per paint.
+// fonts and colours, the characters that matched the typed text lit, the hover mark over the
+// selection mark, and a logo with a prompt when there is nothing to list. Composed off-screen and
+// copied to the window once per paint.
 #include <windows.h>
+
+#include <cstdint>
 
 #include "HostServices.h"
 #include "SuggestListWnd.h"
 #include "frame/GlobalEnv.h"
 #include "frame/RefPtr.h"
 #include "frame/Scrollbar.h"
+#include "table/MatchedCharacters.h"
 #include "table/RowTexts.h"
 #include "window/MemDC.h"
 
@@ -30,6 +34,50 @@ RECT Span(const RECT& row, int left, int right) {
   return r;
 }
 
+bool IsLit(uint64_t lit, int i) { return i < 64 && ((lit >> i) & 1) != 0; }
+
+// Draws text in rect as a plain DrawTextW does, with the characters whose bits are set in lit in
+// litColor. The whole text is drawn once in each colour, clipped to the characters of that colour,
+// so that every glyph stands exactly where the plain draw puts it.
+void DrawLitText(CDC& dc, CLightCanvas& canvas, const CString& text, RECT rect, CFont* font,
+                 COLORREF color, COLORREF litColor, uint64_t lit) {
+  canvas.SetTextColor(color);
+  const int length = text.GetLength();
+  if (!lit || !litColor || length == 0) {
+    canvas.DrawTextW(text, &rect, ROW_TEXT_FORMAT, font);
+    return;
+  }
+  // Where each character begins, from one measurement of the text; the first run reaches left
+  // past the column for an overhang.
+  const int count = length < 64 ? length : 64;
+  int ends[64];
+  SIZE size;
+  HGDIOBJ previous = font ? dc.SelectObject(font) : nullptr;
+  bool measured = GetTextExtentExPointW(dc.m_hDC, text, count, 0, nullptr, ends, &size) != FALSE;
+  if (previous) dc.SelectObject(previous);
+  if (!measured) {
+    canvas.DrawTextW(text, &rect, ROW_TEXT_FORMAT, font);
+    return;
+  }
+  int begins[65];
+  begins[0] = rect.left - (rect.bottom - rect.top);
+  for (int i = 1; i <= count; ++i) begins[i] = rect.left + ends[i - 1];
+  for (bool litPass : {false, true}) {
+    const int saved = SaveDC(dc.m_hDC);
+    for (int i = 0; i < count;) {
+      int end = i + 1;
+      while (end < count && IsLit(lit, end) == IsLit(lit, i)) ++end;
+      const int right = end == count ? rect.right : begins[end];
+      if (IsLit(lit, i) != litPass)
+        ExcludeClipRect(dc.m_hDC, begins[i], rect.top, right, rect.bottom);
+      i = end;
+    }
+    canvas.SetTextColor(litPass ? litColor : color);
+    canvas.DrawTextW(text, &rect, ROW_TEXT_FORMAT, font);
+    RestoreDC(dc.m_hDC, saved);
+  }
+}
+
 }  // namespace
 
 bool CSuggestListWnd::LoadPalette() {
@@ -44,6 +92,8 @@ bool CSuggestListWnd::LoadPalette() {
   m_clrSelectedText = palette->GetColor(L"SuggestListWnd.CLR.BGSelectedText");
   m_clrTextCommon = palette->GetColor(L"SuggestListWnd.CLR.TextCommon");
   m_clrTextCategory = palette->GetColor(L"SuggestListWnd.CLR.TextItemType");
+  m_clrHighlight = palette->GetColor(L"SuggestListWnd.CLR.Highlight");
+  m_clrHighlightSelected = palette->GetColor(L"SuggestListWnd.CLR.HighlightSelected");
   palette->GetBitmap(L"qx.logo", m_nDpi, &m_logo);
   if (m_pScrollBar) m_pScrollBar->SetScrollBackgroundColor(0, L"SuggestListWnd.CLR.BG");
   return true;
@@ -114,9 +164,14 @@ void CSuggestListWnd::OnPaint() {
       bool selected = s == m_nSelected;
       canvas.SetTextColor(selected ? m_clrSelectedText : m_clrTextCategory);
       canvas.DrawTextW(category, &categoryRect, ROW_TEXT_FORMAT, m_pCategoryFont);
-      canvas.SetTextColor(selected ? m_clrSelectedText : m_clrTextCommon);
-      canvas.DrawTextW(code, &codeRect, ROW_TEXT_FORMAT, m_pCodeFont);
-      canvas.DrawTextW(name, &nameRect, ROW_TEXT_FORMAT, m_pNameFont);
+      COLORREF text = selected ? m_clrSelectedText : m_clrTextCommon;
+      COLORREF litText = selected ? m_clrHighlightSelected : m_clrHighlight;
+      // Only search results say how they matched; the recent picks were not typed for.
+      MatchedCharacters lit;
+      if (m_bHasInput && litText && n < static_cast<int>(items.size()))
+        lit = FindMatchedCharacters(m_szSearchText, items[static_cast<size_t>(n)]);
+      DrawLitText(dc, canvas, code, codeRect, m_pCodeFont, text, litText, lit.code);
+      DrawLitText(dc, canvas, name, nameRect, m_pNameFont, text, litText, lit.name);
     }
     if (m_nRowCount <= 0 && m_nVisibleRows <= SUGGEST_MAX_ROWS)
       DrawEmptyState(canvas, m_rcRows[m_nVisibleRows / 2], m_bHasInput != FALSE);

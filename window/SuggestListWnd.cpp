@@ -13,6 +13,7 @@
 #include "frame/RefPtr.h"
 #include "frame/Scrollbar.h"
 #include "table/MappingTable.h"
+#include "table/TypedText.h"
 #include "window/QXDelegate.h"
 
 namespace {
@@ -68,6 +69,8 @@ CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
       m_clrBGSelected(0),
       m_clrBGMouse(0),
       m_clrSelectedText(0),
+      m_clrHighlight(0),
+      m_clrHighlightSelected(0),
       m_logo(),
       m_szSearchText(),
       m_history(HistoryFilePath(), &SystemHistoryFileIo()),
@@ -233,11 +236,9 @@ void CSuggestListWnd::ShowSearchResults(const wchar_t* typedText) {
     m_bHasInput = TRUE;
     const int length = static_cast<int>(sizeof(m_szSearchText) / sizeof(m_szSearchText[0]));
     wmemset(m_szSearchText, 0, length);
-    for (int i = 0; i < length - 1 && typedText[i]; ++i) {
-      wchar_t c = typedText[i];
-      // Full-width capitals from an input method search as their ASCII letters.
-      m_szSearchText[i] = (c >= 0xFF21 && c <= 0xFF3A) ? c - 0xFEE0 : c;
-    }
+    // Full-width digits and capitals from an input method search as their ASCII forms.
+    for (int i = 0; i < length - 1 && typedText[i]; ++i)
+      m_szSearchText[i] = FoldTypedCharacter(typedText[i]);
     m_pMappingTable->Search(m_szSearchText, &m_vecResults, IsTargeted());
     m_nRowCount = static_cast<int>(m_vecResults.size());
   }

@@ -42,8 +42,8 @@ class CSuggestListWnd : public CWnd {
 
   // --- What the dialog asks of the list. ---
 
-  // Searches the table for the typed text (at most 31 characters; full-width capitals are
-  // searched as their ASCII letters) and shows the results from the first item, selected.
+  // Searches the table for the typed text (at most 31 characters; full-width digits and capitals
+  // are searched as their ASCII forms) and shows the results from the first item, selected.
   // Without a table only the view goes back to the first item.
   void ShowSearchResults(const wchar_t* typedText);
   // Drops the results and the search text; the field counts as empty.
@@ -148,6 +148,9 @@ class CSuggestListWnd : public CWnd {
   COLORREF m_clrBGSelected;
   COLORREF m_clrBGMouse;
   COLORREF m_clrSelectedText;
+  // The matched characters of a row, and of the selected row; 0 (a skin without the key): not lit.
+  COLORREF m_clrHighlight;
+  COLORREF m_clrHighlightSelected;
   RES_BMP_INFO m_logo;
   wchar_t m_szSearchText[32];
   CRecentHistory m_history;

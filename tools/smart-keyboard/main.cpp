@@ -15,6 +15,7 @@
 
 #include "ResultTable.h"
 #include "platform/Utf8.h"
+#include "table/TypedText.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/Queries.h"
 #include "tools/common/SearchSession.h"
@@ -41,13 +42,13 @@ int Fail(const std::string& message) {
 }
 
 // What the pop-up does to typed text before it searches: letters upper-cased, full-width
-// capitals folded to ASCII.
+// capitals and digits folded to ASCII.
 std::wstring AsTyped(const std::wstring& text) {
   std::wstring typed = text;
   for (wchar_t& c : typed) {
     if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 0x20);
     if (c >= 0xFF41 && c <= 0xFF5A) c = static_cast<wchar_t>(c - 0x20);
-    if (c >= 0xFF21 && c <= 0xFF3A) c = static_cast<wchar_t>(c - 0xFF21 + L'A');
+    c = FoldTypedCharacter(c);
   }
   return typed;
 }

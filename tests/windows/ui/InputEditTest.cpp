@@ -175,6 +175,15 @@ TEST_F(InputEditTest, TypedCharactersAreFilteredUpperCasedLimitedAndInsertedAtTh
   EXPECT_EQ(GetFocus(), edit.m_hWnd);
 }
 
+// An input method in full-width mode sends its digits and letters as full-width characters: they
+// are typed as their ASCII forms. Other full-width signs stay refused.
+TEST_F(InputEditTest, FullWidthDigitsAndLettersAreTypedAsTheirAsciiForms) {
+  Create();
+  Type(L"６ｐ＊Ｆ．０");
+  EXPECT_STREQ(edit.GetText(), L"6PF0");
+  EXPECT_EQ(parent.Codes(), std::vector<UINT>(4, IEN_TEXTCHANGED));
+}
+
 // The terminal forwards a character and the same message may reach the edit again: a second
 // character carrying the message time of the last accepted one is dropped.
 TEST_F(InputEditTest, CharacterWithTheMessageTimeOfTheLastAcceptedOneIsDropped) {

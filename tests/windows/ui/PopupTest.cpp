@@ -3,6 +3,9 @@
 // with the focus back on the view; the show operations place it for a receiver and deliver the
 // pick there; every way of hiding resets it.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <imm.h>  // after windows.h, which it needs
 
 #include <memory>
 #include <string>
@@ -260,6 +263,59 @@ TEST_F(PopupTest, RoutingForwardsOnlyWhatBelongsToTheKeyboard) {
   TypeForwarded(L"6");
   ASSERT_TRUE(PopupVisible());
   EXPECT_NE(Dialog()->m_hWnd, old);
+}
+
+// An input method in full-width mode: each key comes as VK_PROCESSKEY, and its character as a
+// full-width WM_CHAR, as WM_IME_CHAR (whose default processing posts the same character as
+// WM_CHAR after it), or as an input-method result (echoed by both).
+TEST_F(PopupTest, FullWidthTypingOpensThePopUpAndSearchesAsAscii) {
+  CWnd& view = m_terminal->m_view;
+  auto nextTick = [] {
+    DWORD start = GetTickCount();
+    while (GetTickCount() == start) SwitchToThread();
+  };
+  auto type = [&](const wchar_t* text, UINT characterMessage) {
+    for (const wchar_t* c = text; *c; ++c) {
+      nextTick();
+      view.PostMessageW(WM_KEYDOWN, VK_PROCESSKEY, 1);
+      view.PostMessageW(characterMessage, *c, 1);
+      view.PostMessageW(WM_KEYUP, VK_PROCESSKEY, 0xC0000001);
+      PumpPending();
+    }
+  };
+  type(L"６００", WM_CHAR);
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_STREQ(Peer().Edit().GetText(), L"600");
+  EXPECT_EQ(ListedCodes(), SearchedCodes(L"600"));
+  KeyIntoEdit(VK_ESCAPE);
+  ASSERT_FALSE(PopupVisible());
+
+  type(L"ｐＦ", WM_IME_CHAR);
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_STREQ(Peer().Edit().GetText(), L"PF");
+  ASSERT_FALSE(ListedCodes().empty());
+  EXPECT_EQ(ListedCodes()[0], L"600000");
+  KeyIntoEdit(VK_ESCAPE);
+  ASSERT_FALSE(PopupVisible());
+  ASSERT_EQ(GetFocus(), view.m_hWnd);
+
+  // The result is inserted as committed and searched as ASCII; its echoes are not typed again.
+  nextTick();
+  view.PostMessageW(WM_KEYDOWN, VK_PROCESSKEY, 1);
+  PumpPending();
+  HIMC context = ImmGetContext(view.m_hWnd);
+  ASSERT_NE(context, nullptr);
+  const wchar_t result[] = L"６０００３６";
+  ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(result), sizeof(result) - 2,
+                           nullptr, 0);
+  ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ImmReleaseContext(view.m_hWnd, context);
+  PumpPending();
+  ASSERT_TRUE(PopupVisible());
+  EXPECT_STREQ(Peer().Edit().GetText(), result);
+  EXPECT_EQ(ListedCodes(), SearchedCodes(L"600036"));
+  ASSERT_FALSE(ListedCodes().empty());
+  EXPECT_EQ(ListedCodes()[0], L"600036");
 }
 
 TEST(PopupRouting, CompositionWithoutResultAndMissingTableCreateNothing) {

@@ -27,6 +27,7 @@ const wchar_t kColorKeys[] =
     L"SuggestListWnd.CLR.BG SuggestListWnd.CLR.BGSelected SuggestListWnd.CLR.BGMouse "
     L"SuggestListWnd.CLR.BGSelectedText SuggestListWnd.CLR.TextCommon "
     L"SuggestListWnd.CLR.TextItemType SuggestListWnd.CLR.TextTip SuggestListWnd.CLR.BGCaption "
+    L"SuggestListWnd.CLR.Highlight SuggestListWnd.CLR.HighlightSelected "
     L"ComboBox.CLR.FrameNormal InputEdit.CLR.CursorShow InputEdit.CLR.BG InputEdit.CLR.Text "
     L"ScrollBar.CLR.BG ScrollBar.CLR.Track ScrollBar.CLR.Thumb ScrollBar.CLR.ThumbHover "
     L"ScrollBar.CLR.Arrow";
@@ -71,7 +72,7 @@ TEST(SkinPalette, ShippedSkinsAnswerEveryKeyThePopUpReads) {
     std::wistringstream colorKeys(kColorKeys);
     int colorCount = 0;
     for (std::wstring key; colorKeys >> key; ++colorCount) palette->GetColor(key.c_str());
-    EXPECT_EQ(colorCount, 17);
+    EXPECT_EQ(colorCount, 19);
     for (const FontKey& entry : kFontKeys) {
       for (int dpi : {96, 144}) {
         CFont* font = palette->GetFont(entry.key, dpi);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,104 @@ TEST(SuggestListDraw, EmptyStateShowsTheLogoAndThePrompt) {
     Capture::Ink message = shot.InkIn({0, 0, 320, 264}, kBG);
     EXPECT_GE(message.top, 132);
     EXPECT_LT(message.bottom, 154);
+  }
+}
+
+const COLORREF kHighlight = RGB(230, 90, 0);
+const COLORREF kHighlightSelected = RGB(0, 220, 220);
+
+KeyboardItemInfo FoundBy(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
+                         KEYBOARD_SELECT_TYPE how) {
+  KeyboardItemInfo item(code, hotKey, name, 0x0102, 1, nullptr, 0, how);
+  item.m_cMarket = 1;
+  return item;
+}
+
+// Width of text in the list's name and code font at 96 dpi.
+int TextWidth(CTestPalette* palette, const wchar_t* text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, *palette->GetFont(L"SuggestListWnd.Name", 96));
+  SIZE size = {0, 0};
+  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
+}
+
+// Rows 0 (selected) and 1 found by the hot key PFYH, row 2 by the code: typed "PF" lights 浦发
+// and typed "600" the code's first three digits. Only the lit characters change colour: every
+// other pixel, and the shape of every glyph, stays as the plain row draws it; and a skin without
+// the two keys draws the rows exactly as a row that matched nothing.
+TEST(SuggestListDraw, MatchedCharactersInTheHighlightColours) {
+  SuggestListHost host(560, 264);
+  CSuggestListWnd& list = *host.list;
+  SuggestListTestPeer peer = host.Peer();
+  CTestPalette* palette = host.env.palette();
+  auto show = [&](const wchar_t* typed, KEYBOARD_SELECT_TYPE how) {
+    peer.ShowResults(typed, {FoundBy(L"600000", L"PFYH", L"浦发银行", how),
+                             FoundBy(L"600000", L"PFYH", L"浦发银行", how),
+                             FoundBy(L"600036", L"ZSYH", L"招商银行", how)});
+    return Capture(list);
+  };
+  auto useKeys = [&](COLORREF normal, COLORREF selected) {
+    palette->SetColor(L"SuggestListWnd.CLR.Highlight", normal);
+    palette->SetColor(L"SuggestListWnd.CLR.HighlightSelected", selected);
+    host.env.securities()->BroadcastPaletteChanged();
+  };
+
+  // Without the keys (the palette answers 0), rows that matched look like rows that did not.
+  const Capture plain = show(L"PF", KEYBOARD_SELECT_NONE);
+  EXPECT_EQ(show(L"PF", KEYBOARD_SELECT_BEGIN).pixels, plain.pixels);
+  // With them, a row that matched nothing still draws exactly so.
+  useKeys(kHighlight, kHighlightSelected);
+  EXPECT_EQ(show(L"PF", KEYBOARD_SELECT_NONE).pixels, plain.pixels);
+
+  const Capture lit = show(L"PF", KEYBOARD_SELECT_BEGIN);
+  const int nameLeft = 95, litRight = nameLeft + TextWidth(palette, L"浦发");
+  int changed = 0;
+  for (int y = 0; y < static_cast<int>(plain.pixels.size()) / plain.width; ++y)
+    for (int x = 0; x < plain.width; ++x) {
+      if (lit.At(x, y) == plain.At(x, y)) continue;
+      ++changed;
+      // Only inside 浦发 of rows 0 and 1, and only where the plain row has ink.
+      bool inLitRows = y < peer.RowRect(1).bottom;
+      ASSERT_TRUE(inLitRows && x >= nameLeft - 2 && x <= litRight + 1) << x << "," << y;
+      COLORREF background = y < peer.RowRect(0).bottom ? kSelected : kBG;
+      ASSERT_NE(plain.At(x, y), background) << x << "," << y;
+    }
+  EXPECT_GT(changed, 20);
+  for (int slot : {0, 1}) {
+    COLORREF background = slot == 0 ? kSelected : kBG;
+    COLORREF text = slot == 0 ? kSelectedText : kText;
+    COLORREF highlight = slot == 0 ? kHighlightSelected : kHighlight;
+    Capture::Ink litInk = lit.InkIn(RowSpan(peer, slot, nameLeft, litRight), background);
+    Capture::Ink restInk = lit.InkIn(RowSpan(peer, slot, litRight + 1, 255), background);
+    EXPECT_TRUE(InkIs(litInk, highlight, text)) << slot;
+    EXPECT_TRUE(InkIs(restInk, text, highlight)) << slot;
+    // Glyph for glyph where the plain row has them.
+    Capture::Ink plainInk = plain.InkIn(RowSpan(peer, slot, nameLeft, litRight), background);
+    EXPECT_NEAR(litInk.left, plainInk.left, 1) << slot;
+    EXPECT_NEAR(litInk.right, plainInk.right, 1) << slot;
+  }
+
+  // The code's matched digits, in each of the three rows.
+  const Capture plainCodes = show(L"600", KEYBOARD_SELECT_NONE);
+  const Capture litCodes = show(L"600", KEYBOARD_SELECT_BEGIN);
+  const int digitsRight = 5 + TextWidth(palette, L"600");
+  for (int slot : {0, 1, 2}) {
+    COLORREF background = slot == 0 ? kSelected : kBG;
+    COLORREF text = slot == 0 ? kSelectedText : kText;
+    COLORREF highlight = slot == 0 ? kHighlightSelected : kHighlight;
+    EXPECT_TRUE(
+        InkIs(litCodes.InkIn(RowSpan(peer, slot, 0, digitsRight), background), highlight, text))
+        << slot;
+    EXPECT_TRUE(InkIs(litCodes.InkIn(RowSpan(peer, slot, digitsRight + 1, 95), background), text,
+                      highlight))
+        << slot;
+    Capture::Ink plainName = plainCodes.InkIn(RowSpan(peer, slot, 95, 560), background);
+    Capture::Ink litName = litCodes.InkIn(RowSpan(peer, slot, 95, 560), background);
+    EXPECT_EQ(litName.left, plainName.left);
+    EXPECT_EQ(litName.strongest, plainName.strongest);  // the names did not match "600"
   }
 }
 

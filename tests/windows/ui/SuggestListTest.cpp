@@ -152,7 +152,11 @@ TEST(SuggestList, SearchesTheTableForTheTypedTextAndShowsTheResultsFromTheTop) {
   ASSERT_TRUE(PumpUntil([&] { return CountOf(host.commandWnd, WM_RUN_COMMAND) == 1; }));
   EXPECT_EQ(LastOf(host.commandWnd, WM_RUN_COMMAND)->wParam, 1007u);
 
-  list.ShowSearchResults(L"ZQ\xFF10\xFF17");  // full-width digits stay what they are
+  // Full-width digits fold as the capitals do; other full-width signs stay what they are.
+  list.ShowSearchResults(L"ZQ\xFF10\xFF17");  // ZQ０７
+  ASSERT_EQ(peer.Results().size(), 1u);
+  EXPECT_STREQ(peer.Results()[0].m_szCode, L"600007");
+  list.ShowSearchResults(L"ZQ\xFF0D");  // ZQ－
   EXPECT_TRUE(peer.Results().empty());
   EXPECT_EQ(peer.RowCount(), 0);
   EXPECT_FALSE(list.ShowHistoryIfIdle());  // the field holds text

@@ -18,7 +18,7 @@ LRESULT CRecordingWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CForwardingView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   bool keyboard = message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR ||
-                  message == WM_IME_COMPOSITION;
+                  message == WM_IME_CHAR || message == WM_IME_COMPOSITION;
   bool button = message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK;
   if (m_pManager && (keyboard || button))
     m_pManager->ProcessKeyboardMessage(message, wParam, lParam);
