@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/Utf8.h"
-#include "tools/common/FullPinyinAliases.h"
+#include "services/PinyinAliases.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
 #include "table/RowTexts.h"

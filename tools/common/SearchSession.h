@@ -15,7 +15,8 @@ class KeyboardInputMappingTable;
 struct LoadOptions {
   bool bulk = true;  // one bulk add; false: one single add per item
   bool skipDuplicateCheck = false;
-  bool fullPinyin = true;  // the full-pinyin alias items of every security (FullPinyinAliases.h)
+  bool fullPinyin =
+      true;  // the full-pinyin alias items of every security (services/PinyinAliases.h)
 };
 
 struct LoadCounts {

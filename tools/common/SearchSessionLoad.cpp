@@ -11,9 +11,9 @@
 
 #include "frame/HotKeyManager.h"
 #include "platform/Utf8.h"
+#include "services/PinyinAliases.h"
 #include "services/SecurityMaster.h"
 #include "table/MappingTable.h"
-#include "tools/common/FullPinyinAliases.h"
 #include "tools/common/SearchSession.h"
 
 namespace {
