@@ -17,6 +17,9 @@ struct LoadOptions {
   bool skipDuplicateCheck = false;
   bool fullPinyin =
       true;  // the full-pinyin alias items of every security (services/PinyinAliases.h)
+  // The kind they are registered as: KIND_ALIAS files them with the other aliases instead of
+  // after the initials matches, for measuring what that placement changes (first-screens).
+  DWORD fullPinyinKind = KIND_FULL_PINYIN_ALIAS;
 };
 
 struct LoadCounts {

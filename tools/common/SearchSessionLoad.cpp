@@ -147,6 +147,7 @@ bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCo
       for (; *keys != '\n'; ++keys) key[length++] = static_cast<wchar_t>(*keys);
       key[length] = 0;
       MakeFullPinyinAlias(item, key, &alias);
+      alias.m_dwKind = options.fullPinyinKind;
       stored = add(alias);
       ++counts->aliases;
     }
