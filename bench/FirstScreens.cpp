@@ -1,10 +1,12 @@
 // first-screens: what the full-pinyin alias items change in what a trader sees first. Loads the
-// items (the default items unless --items FILE) once without and once with the aliases, and
-// compares the first screen (the first 12 rows, as the pop-up's list shows them: category, code,
-// name) of every 1- and 2-letter query and of the 200 most common 3- and 4-letter initials (the
-// most frequent prefixes of the items' hot keys). A screen counts as changed when its rows differ;
-// it says whether rows were only added below the old ones (a screen that had room) or only
-// reordered, how many rows full-pinyin aliases brought in, and how many matches they pushed off.
+// items (the default items unless --items FILE) without the aliases, with them filed among the
+// other aliases (kind 258, the first categories searched) and with them as full-pinyin aliases
+// (kind 260, after the initials matches), and compares the first screen (the first 12 rows, as the
+// pop-up's list shows them: category, code, name) of every 1- and 2-letter query and of the 200
+// most common 3- and 4-letter initials (the most frequent prefixes of the items' hot keys) with
+// and without them. A screen counts as changed when its rows differ; it says whether rows were
+// only added below the old ones (a screen that had room) or only reordered, how many rows
+// full-pinyin aliases brought in, how many matches they pushed off and on how many screens.
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -14,10 +16,10 @@
 #include <vector>
 
 #include "platform/Utf8.h"
-#include "tools/common/FullPinyinAliases.h"
+#include "services/PinyinAliases.h"
+#include "table/RowTexts.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
-#include "table/RowTexts.h"
 
 namespace {
 
@@ -59,13 +61,16 @@ std::vector<std::string> Queries(const std::vector<std::string>& hotKeys, std::s
 // Full-pinyin aliases by code and hot key.
 std::set<std::wstring> s_fullPinyinKeys;
 
-std::vector<Screen> Screens(ItemsSource& source, bool fullPinyin,
+// aliasKind 0 loads no full-pinyin aliases.
+std::vector<Screen> Screens(ItemsSource& source, DWORD aliasKind,
                             const std::vector<std::string>& queries) {
+  const bool fullPinyin = aliasKind != 0;
   std::vector<Screen> screens;
   {
     SearchSession session;
     LoadOptions options;
     options.fullPinyin = fullPinyin;
+    if (fullPinyin) options.fullPinyinKind = aliasKind;
     LoadCounts counts;
     ItemsFileError error;
     if (!session.Load(source, options, &counts, &error)) {
@@ -83,13 +88,61 @@ std::vector<Screen> Screens(ItemsSource& source, bool fullPinyin,
         const KeyboardItemInfo& item = results[row];
         bool alias = item.m_dwKind == KIND_ALIAS &&
                      s_fullPinyinKeys.count(std::wstring(item.m_szCode) + L"\t" + item.m_szHotKey);
-        screen.push_back({plat::WideToUtf8(category + L" " + code + L" " + name),
-                          fullPinyin && alias});
+        screen.push_back(
+            {plat::WideToUtf8(category + L" " + code + L" " + name), fullPinyin && alias});
       }
       screens.push_back(screen);
     }
   }
   return screens;
+}
+
+void Compare(const std::vector<std::string>& queries, const std::string& classes,
+             const std::vector<Screen>& off, const std::vector<Screen>& on, bool examples) {
+  struct Tally {
+    int queries = 0, changed = 0, filled = 0, reordered = 0, withAliases = 0, aliasRows = 0;
+    int lostRows = 0, screensLosing = 0;
+    int emptyBefore = 0;
+  };
+  std::map<char, Tally> tallies;
+  for (size_t q = 0; q < queries.size(); ++q) {
+    Tally& tally = tallies[classes[q]];
+    ++tally.queries;
+    std::vector<std::string> before, after;
+    for (const Row& row : off[q]) before.push_back(row.seen);
+    for (const Row& row : on[q]) after.push_back(row.seen);
+    if (before.empty()) ++tally.emptyBefore;
+    int aliasRows = 0;
+    for (const Row& row : on[q]) aliasRows += row.fullPinyin;
+    tally.aliasRows += aliasRows;
+    tally.withAliases += aliasRows > 0;
+    if (before == after) continue;
+    ++tally.changed;
+    std::multiset<std::string> a(before.begin(), before.end()), b(after.begin(), after.end());
+    if (a == b) ++tally.reordered;
+    if (std::equal(before.begin(), before.end(), after.begin())) ++tally.filled;
+    int lost = 0;
+    for (const std::string& row : before) lost += b.count(row) == 0;
+    tally.lostRows += lost;
+    tally.screensLosing += lost > 0;
+    if (examples) {
+      printf("%s:\n", queries[q].c_str());
+      for (size_t row = 0; row < kScreenRows; ++row)
+        printf("  %-34s | %s%s\n", row < before.size() ? before[row].c_str() : "",
+               row < after.size() ? after[row].c_str() : "",
+               row < on[q].size() && on[q][row].fullPinyin ? "  (full pinyin)" : "");
+    }
+  }
+  printf("%-18s %6s %8s %12s %10s %13s %11s %10s %14s %13s\n", "queries", "count", "changed",
+         "rows added", "reordered", "with aliases", "alias rows", "rows lost", "screens losing",
+         "empty before");
+  const char* names[] = {"", "1 letter", "2 letters", "3-letter initials", "4-letter initials"};
+  for (const auto& entry : tallies) {
+    const Tally& t = entry.second;
+    printf("%-18s %6d %8d %12d %10d %13d %11d %10d %14d %13d\n", names[entry.first - '0'],
+           t.queries, t.changed, t.filled, t.reordered, t.withAliases, t.aliasRows, t.lostRows,
+           t.screensLosing, t.emptyBefore);
+  }
 }
 
 }  // namespace
@@ -128,49 +181,12 @@ int main(int argc, char** argv) {
   }
   std::string classes;
   std::vector<std::string> queries = Queries(hotKeys, &classes);
-  std::vector<Screen> off = Screens(source, false, queries);
-  std::vector<Screen> on = Screens(source, true, queries);
-
-  struct Tally {
-    int queries = 0, changed = 0, filled = 0, reordered = 0, withAliases = 0, aliasRows = 0;
-    int lostRows = 0;
-    int emptyBefore = 0;
-  };
-  std::map<char, Tally> tallies;
-  for (size_t q = 0; q < queries.size(); ++q) {
-    Tally& tally = tallies[classes[q]];
-    ++tally.queries;
-    std::vector<std::string> before, after;
-    for (const Row& row : off[q]) before.push_back(row.seen);
-    for (const Row& row : on[q]) after.push_back(row.seen);
-    if (before.empty()) ++tally.emptyBefore;
-    int aliasRows = 0;
-    for (const Row& row : on[q]) aliasRows += row.fullPinyin;
-    tally.aliasRows += aliasRows;
-    tally.withAliases += aliasRows > 0;
-    if (before == after) continue;
-    ++tally.changed;
-    std::multiset<std::string> a(before.begin(), before.end()), b(after.begin(), after.end());
-    if (a == b) ++tally.reordered;
-    if (std::equal(before.begin(), before.end(), after.begin())) ++tally.filled;
-    int lost = 0;
-    for (const std::string& row : before) lost += b.count(row) == 0;
-    tally.lostRows += lost;
-    if (examples) {
-      printf("%s:\n", queries[q].c_str());
-      for (size_t row = 0; row < kScreenRows; ++row)
-        printf("  %-34s | %s%s\n", row < before.size() ? before[row].c_str() : "",
-               row < after.size() ? after[row].c_str() : "",
-               row < on[q].size() && on[q][row].fullPinyin ? "  (full pinyin)" : "");
-    }
-  }
-  printf("%-18s %6s %8s %12s %10s %13s %11s %10s %13s\n", "queries", "count", "changed",
-         "rows added", "reordered", "with aliases", "alias rows", "rows lost", "empty before");
-  const char* names[] = {"", "1 letter", "2 letters", "3-letter initials", "4-letter initials"};
-  for (const auto& entry : tallies) {
-    const Tally& t = entry.second;
-    printf("%-18s %6d %8d %12d %10d %13d %11d %10d %13d\n", names[entry.first - '0'], t.queries,
-           t.changed, t.filled, t.reordered, t.withAliases, t.aliasRows, t.lostRows, t.emptyBefore);
-  }
+  std::vector<Screen> off = Screens(source, 0, queries);
+  printf("full-pinyin aliases filed with the other aliases (kind %lu):\n",
+         static_cast<unsigned long>(KIND_ALIAS));
+  Compare(queries, classes, off, Screens(source, KIND_ALIAS, queries), examples);
+  printf("\nfull-pinyin aliases after the initials matches (kind %lu):\n",
+         static_cast<unsigned long>(KIND_FULL_PINYIN_ALIAS));
+  Compare(queries, classes, off, Screens(source, KIND_FULL_PINYIN_ALIAS, queries), examples);
   return 0;
 }

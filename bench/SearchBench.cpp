@@ -5,6 +5,11 @@
 // The texts are taken from the market itself: prefixes of one Shanghai A share's code (1 to 6
 // digits, the last an exact code) and of its pinyin initials (1 to 4 letters), its name, texts
 // that match nothing, and texts that fill the result to its cap of 100.
+//
+// The 30k market is searched once more with every security's full-pinyin aliases beside it
+// ("30k+fp", about twice the items), with the same texts and prefixes of the item's full pinyin
+// (2 and 4 letters and the whole key); "30k+fp-among-aliases" files the same aliases with the
+// ordinary ones instead of after the initials matches, for comparison.
 #include <benchmark/benchmark.h>
 
 #include <cwctype>
@@ -14,6 +19,7 @@
 #include <vector>
 
 #include "frame/RefPtr.h"
+#include "services/PinyinAliases.h"
 #include "services/SecurityMaster.h"
 #include "services/TerminalEnv.h"
 #include "table/MappingTable.h"
@@ -47,13 +53,16 @@ BenchHost& Host() {
 // resolve, and the item the query texts come from.
 struct LoadedMarket {
   std::unique_ptr<KeyboardInputMappingTable> table;
-  std::wstring code, hotKey, name;
+  std::wstring code, hotKey, name, fullPinyin;
   bool ok = false;
 };
 
-LoadedMarket& Market(int count) {
-  static std::map<int, LoadedMarket> markets;
-  LoadedMarket& market = markets[count];
+// The kind the full-pinyin aliases are registered as; 0 for none.
+typedef DWORD AliasKind;
+
+LoadedMarket& Market(int count, AliasKind aliasKind = 0) {
+  static std::map<std::pair<int, AliasKind>, LoadedMarket> markets;
+  LoadedMarket& market = markets[{count, aliasKind}];
   if (market.table) return market;
   Host();
   std::vector<SynthItem> items = GenerateMarket(static_cast<size_t>(count), kSeed);
@@ -72,6 +81,14 @@ LoadedMarket& Market(int count) {
       market.name = item.name;
     }
   }
+  if (aliasKind) {
+    std::vector<KeyboardItemInfo> aliases;
+    AppendFullPinyinAliases(records.data(), records.size(), &aliases);
+    for (KeyboardItemInfo& alias : aliases) alias.m_dwKind = aliasKind;
+    records.insert(records.end(), aliases.begin(), aliases.end());
+  }
+  PinyinKeys keys;
+  if (ComputePinyinKeys(market.name.c_str(), &keys)) market.fullPinyin = keys.fullPinyin;
   market.table.reset(new KeyboardInputMappingTable);
   std::vector<int> allCategories;
   market.ok = !market.code.empty() && market.table->Lock() &&
@@ -81,7 +98,7 @@ LoadedMarket& Market(int count) {
   return market;
 }
 
-enum QueryKind { DIGITS, LETTERS, LOWER, NAME, FIXED };
+enum QueryKind { DIGITS, LETTERS, LOWER, NAME, FIXED, PINYIN };
 
 struct Query {
   const char* label;
@@ -112,6 +129,13 @@ const Query kQueries[] = {
     {"msci", FIXED, 0, L"MSCI"},
 };
 
+// Only where the full-pinyin aliases are registered.
+const Query kPinyinQueries[] = {
+    {"pinyin2", PINYIN, 2, nullptr},
+    {"pinyin4", PINYIN, 4, nullptr},
+    {"pinyin", PINYIN, 0, nullptr},
+};
+
 std::wstring TextOf(const Query& query, const LoadedMarket& market) {
   auto prefix = [&](const std::wstring& key) {
     return query.length ? key.substr(0, static_cast<size_t>(query.length)) : key;
@@ -128,13 +152,15 @@ std::wstring TextOf(const Query& query, const LoadedMarket& market) {
     }
     case NAME:
       return prefix(market.name);
+    case PINYIN:
+      return prefix(market.fullPinyin);
     default:
       return query.text;
   }
 }
 
-void BM_Search(benchmark::State& state, int size, Query query) {
-  LoadedMarket& market = Market(size);
+void BM_Search(benchmark::State& state, int size, AliasKind aliasKind, Query query) {
+  LoadedMarket& market = Market(size, aliasKind);
   if (!market.ok) return state.SkipWithError("market not loaded");
   const std::wstring text = TextOf(query, market);
   std::vector<KeyboardItemInfo> results;
@@ -146,11 +172,13 @@ void BM_Search(benchmark::State& state, int size, Query query) {
 }
 
 // Every text of the set in turn: the mean cost of a keystroke over the mix.
-void BM_SearchMix(benchmark::State& state, int size) {
-  LoadedMarket& market = Market(size);
+void BM_SearchMix(benchmark::State& state, int size, AliasKind aliasKind) {
+  LoadedMarket& market = Market(size, aliasKind);
   if (!market.ok) return state.SkipWithError("market not loaded");
   std::vector<std::wstring> texts;
   for (const Query& query : kQueries) texts.push_back(TextOf(query, market));
+  if (aliasKind)
+    for (const Query& query : kPinyinQueries) texts.push_back(TextOf(query, market));
   std::vector<KeyboardItemInfo> results;
   size_t next = 0;
   for (auto _ : state) {
@@ -160,15 +188,31 @@ void BM_SearchMix(benchmark::State& state, int size) {
   }
 }
 
-int RegisterAll() {
-  for (int size : kSizes) {
-    for (const Query& query : kQueries) {
-      std::string name = "BM_Search/" + std::to_string(size / 1000) + "k/" + query.label;
-      benchmark::RegisterBenchmark(name.c_str(), BM_Search, size, query)
+void Register(int size, AliasKind aliasKind, const char* suffix) {
+  const std::string market = std::to_string(size / 1000) + "k" + suffix;
+  for (const Query& query : kQueries) {
+    std::string name = "BM_Search/" + market + "/" + query.label;
+    benchmark::RegisterBenchmark(name.c_str(), BM_Search, size, aliasKind, query)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  if (aliasKind)
+    for (const Query& query : kPinyinQueries) {
+      std::string name = "BM_Search/" + market + "/" + query.label;
+      benchmark::RegisterBenchmark(name.c_str(), BM_Search, size, aliasKind, query)
           ->Unit(benchmark::kMicrosecond);
     }
-    std::string mix = "BM_SearchMix/" + std::to_string(size / 1000) + "k";
-    benchmark::RegisterBenchmark(mix.c_str(), BM_SearchMix, size)->Unit(benchmark::kMicrosecond);
+  std::string mix = "BM_SearchMix/" + market;
+  benchmark::RegisterBenchmark(mix.c_str(), BM_SearchMix, size, aliasKind)
+      ->Unit(benchmark::kMicrosecond);
+}
+
+int RegisterAll() {
+  for (int size : kSizes) {
+    Register(size, 0, "");
+    if (size == 30000) {
+      Register(size, KIND_FULL_PINYIN_ALIAS, "+fp");
+      Register(size, KIND_ALIAS, "+fp-among-aliases");
+    }
   }
   return 0;
 }

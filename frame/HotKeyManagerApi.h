@@ -23,10 +23,10 @@
 //
 // Items. KeyboardItemInfo (frame/KeyboardItemInfo.h) is the record of one item: code (at most 16
 // characters), hot key and name (at most 32 each), type word, extra information (a command's
-// number), kind (KIND_FORMER_NAME, KIND_COMMAND, KIND_ALIAS, anything else a security), market,
-// and one attached object the record holds a reference on. Its constructors, assignment,
-// comparison and CopyRemoveIUnknownPtr are members exported by the DLL; the record's layout is
-// shared with the terminal. The manager copies what it is given.
+// number), kind (KIND_FORMER_NAME, KIND_COMMAND, KIND_ALIAS, KIND_FULL_PINYIN_ALIAS, anything
+// else a security), market, and one attached object the record holds a reference on. Its
+// constructors, assignment, comparison and CopyRemoveIUnknownPtr are members exported by the DLL;
+// the record's layout is shared with the terminal. The manager copies what it is given.
 //
 // What a pick sends the terminal (frame/Messages.h):
 // - WM_RUN_COMMAND (0x51C), posted to the command window: wParam the item's extra information,

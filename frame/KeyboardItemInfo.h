@@ -18,6 +18,11 @@ enum KEYBOARD_SELECT_TYPE {
 const DWORD KIND_FORMER_NAME = 256;
 const DWORD KIND_COMMAND = 257;
 const DWORD KIND_ALIAS = 258;
+// An alias keyed by the full pinyin of its security's name ("PUFAYINHANG"). The store files it in
+// the unknown category (66), searched after the categories securities and commands are found in
+// save 67 to 71, and a search hands it out as an ordinary alias (kind 258): picking one hands over
+// what picking any alias does.
+const DWORD KIND_FULL_PINYIN_ALIAS = 260;
 
 struct HKM_API KeyboardItemInfo {
   static const int MAX_STOCK_NAME_LENGTH;

@@ -197,6 +197,14 @@ int CategoryOf(const KeyboardItemInfo* record, const int* type, const DWORD* kin
     case KIND_ALIAS:
       if (aliasBySecurity == 0) return 10;
       break;
+    case KIND_FULL_PINYIN_ALIAS:
+      // Full pinyin begins with the same letters as many initials ("ZH" is 中华's initials and
+      // the start of ZHAOSHANG): filed with the other aliases, among the first categories
+      // searched, these keys would crowd the initials matches off the first screen. The unknown
+      // category is searched after those of nearly every security; only 67 to 71 come later, and
+      // 71, the last, holds the board commands a terminal may ask for alone by category.
+      if (aliasBySecurity == 0) return kUnknownCategory;
+      break;
     default:
       break;
   }

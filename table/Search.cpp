@@ -178,7 +178,7 @@ void KeyboardInputMappingTable::AppendListMatches(const wchar_t* text, int group
           CopyKeyField(results->back().m_szCode, L"06");
           CopyKeyField(results->back().m_szHotKey, L"QBZX");
         }
-      } else if (stored.m_dwKind == KIND_ALIAS) {
+      } else if (stored.m_dwKind == KIND_ALIAS || stored.m_dwKind == KIND_FULL_PINYIN_ALIAS) {
         ResolveAlias(stored, results);
       } else {
         results->push_back(stored);
@@ -330,5 +330,8 @@ void KeyboardInputMappingTable::ResolveAlias(const KeyboardItemInfo& alias,
   if (!CDataComFun::GB2312ToUnicode(security->m_szName, name) || !name) return;
   results->push_back(alias);
   CopyKeyField(results->back().m_szName, name);
+  // Beyond the store a full-pinyin alias is an alias like any other: the list, the history and
+  // the hand-over see kind 258.
+  results->back().m_dwKind = KIND_ALIAS;
   delete[] name;
 }

@@ -1,17 +1,16 @@
 // The tools load an items file record by record into a store grown once, and sort it at the end:
 // the store must come out as one bulk add of the whole list builds it, list for list, and answer
-// every query alike. Their full-pinyin aliases carry the security's identity under the keys of
-// its name's readings, and only where a key adds something.
+// every query alike. Securities alone get full-pinyin aliases, and are found by them.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "services/PinyinAliases.h"
 #include "services/SecurityMaster.h"
 #include "support/TableFixture.h"
 #include "support/ToolSession.h"
-#include "tools/common/FullPinyinAliases.h"
 #include "tools/common/ItemsFile.h"
 #include "tools/common/SearchSession.h"
 #include "tools/synth/SyntheticMarket.h"
@@ -89,42 +88,6 @@ TEST(ToolLoad, RecordByRecordBuildsTheStoreOfOneBulkAdd) {
       EXPECT_EQ(loaded.lists[n], bulk.lists[n])
           << "group " << n / ITEM_CATEGORIES << " category " << n % ITEM_CATEGORIES;
     EXPECT_EQ(loaded.results, bulk.results);
-  }
-}
-
-TEST(ToolLoad, FullPinyinAliasesWhereAKeyAddsSomething) {
-  struct Case {
-    const wchar_t* hotKey;
-    const wchar_t* name;
-    std::vector<std::wstring> keys;
-  } const cases[] = {
-      {L"PFYH", L"浦发银行", {L"PUFAYINHANG"}},
-      // A second reading with an initials alias gives its own full pinyin.
-      {L"CJDL", L"长江电力", {L"CHANGJIANGDIANLI", L"ZHANGJIANGDIANLI"}},
-      {L"AAPL", L"Apple", {L"APPLE"}},
-      // Nothing beyond the hot key: letters and digits only, full-width ones folded, or no name.
-      {L"AAPL", L"AAPL", {}},
-      {L"ABC", L"ＡＢＣ", {}},
-      {L"", L"", {}},
-      // Cut where the record's hot key ends.
-      {L"ZGGSYHGFYXGS", L"中国工商银行股份有限公司", {L"ZHONGGUOGONGSHANGYINHANGGUFENYOU"}},
-  };
-  for (const Case& c : cases) {
-    KeyboardItemInfo security = Security(L"600000", c.hotKey, c.name, 0x0102, 1, 0xFFFFFFFF);
-    security.m_nExtraInfo = 5;
-    KeyboardItemInfo aliases[2];
-    ASSERT_EQ(MakeFullPinyinAliases(security, aliases), static_cast<int>(c.keys.size()))
-        << c.hotKey;
-    for (size_t k = 0; k < c.keys.size(); ++k) {
-      const KeyboardItemInfo& alias = aliases[k];
-      EXPECT_EQ(std::wstring(alias.m_szHotKey), c.keys[k]);
-      EXPECT_EQ(alias.m_dwKind, KIND_ALIAS);
-      EXPECT_EQ(std::wstring(alias.m_szCode), L"600000");
-      EXPECT_EQ(std::wstring(alias.m_szName), c.name);
-      EXPECT_EQ(alias.m_wType, 0x0102);
-      EXPECT_EQ(alias.m_nExtraInfo, 5);
-      EXPECT_EQ(alias.m_cMarket, 1);
-    }
   }
 }
 

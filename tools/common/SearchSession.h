@@ -15,7 +15,11 @@ class KeyboardInputMappingTable;
 struct LoadOptions {
   bool bulk = true;  // one bulk add; false: one single add per item
   bool skipDuplicateCheck = false;
-  bool fullPinyin = true;  // the full-pinyin alias items of every security (FullPinyinAliases.h)
+  bool fullPinyin =
+      true;  // the full-pinyin alias items of every security (services/PinyinAliases.h)
+  // The kind they are registered as: KIND_ALIAS files them with the other aliases instead of
+  // after the initials matches, for measuring what that placement changes (first-screens).
+  DWORD fullPinyinKind = KIND_FULL_PINYIN_ALIAS;
 };
 
 struct LoadCounts {

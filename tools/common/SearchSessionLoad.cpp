@@ -11,9 +11,9 @@
 
 #include "frame/HotKeyManager.h"
 #include "platform/Utf8.h"
+#include "services/PinyinAliases.h"
 #include "services/SecurityMaster.h"
 #include "table/MappingTable.h"
-#include "tools/common/FullPinyinAliases.h"
 #include "tools/common/SearchSession.h"
 
 namespace {
@@ -147,6 +147,7 @@ bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCo
       for (; *keys != '\n'; ++keys) key[length++] = static_cast<wchar_t>(*keys);
       key[length] = 0;
       MakeFullPinyinAlias(item, key, &alias);
+      alias.m_dwKind = options.fullPinyinKind;
       stored = add(alias);
       ++counts->aliases;
     }
