@@ -61,16 +61,18 @@ struct Run {
   }
 
   KeyboardItemInfo NewItem() {
-    // Securities of several categories, aliases, former names and commands of every group,
-    // numeric ones included (their digit keys go to the map).
+    // Securities of several categories, aliases (full-pinyin ones, which are filed apart, too),
+    // former names and commands of every group, numeric ones included (their digit keys go to
+    // the map).
     static const unsigned short kTypes[] = {0x0102, 0x0006, 0x0101, 0x7403, 0x0109, 0x0797,
                                             0x0112, 0xFFFF, 0x6400, 0x6500, 0x6600, 0x6702};
     static const unsigned char kMarkets[] = {0, 1, 2, 0xFF};  // 0xFF is never removed
     const uint8_t shape = in.Byte();
     const unsigned short type = kTypes[shape % 12];
     const DWORD kind = type >= 0x6400 && type < 0x6800 ? KIND_COMMAND
-                       : shape / 12 % 5 == 3           ? KIND_ALIAS
-                       : shape / 12 % 5 == 4           ? KIND_FORMER_NAME
+                       : shape / 12 % 6 == 3           ? KIND_ALIAS
+                       : shape / 12 % 6 == 4           ? KIND_FORMER_NAME
+                       : shape / 12 % 6 == 5           ? KIND_FULL_PINYIN_ALIAS
                                                        : 0;
     const std::wstring code = Text(6), hotKey = Text(4), name = Text(4);
     // A numeric command whose code stands in the numeric map keeps its position when its

@@ -30,7 +30,7 @@ bool ClassCodeLoaded(IUnknown* object) {
 
 bool IsSecurity(const KeyboardItemInfo& item) {
   return item.m_dwKind != KIND_FORMER_NAME && item.m_dwKind != KIND_COMMAND &&
-         item.m_dwKind != KIND_ALIAS;
+         item.m_dwKind != KIND_ALIAS && item.m_dwKind != KIND_FULL_PINYIN_ALIAS;
 }
 
 }  // namespace
