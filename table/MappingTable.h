@@ -189,6 +189,8 @@ class KeyboardInputMappingTable {
   bool IndexNumericCommand(const KeyboardItemInfo& record, bool sortedInsert, int position);
   bool NumericMapContains(const KeyboardItemInfo& record) const;
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  // Room for one more entry in every list the record's keys go to; false when memory is short.
+  bool ReserveForRecord(const KeyboardItemInfo& record, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
   // Room in every index list (and its prefixes) for the entries a bulk add of these records
