@@ -197,12 +197,15 @@ class KeyboardInputMappingTable {
   // appends, so that no list grows by doubling, copying itself, and keeps the slack.
   void ReserveForBulkAdd(const KeyboardItemInfo* records, int count);
 
+  // A removal takes the entries of one record: the first position found, or `wanted` when it is
+  // not negative. Two records can be identical (a bulk add of the same item twice), and taking
+  // one entry of each would leave both half indexed.
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                            unsigned short type, DWORD kind);
   // Direction 0 reports the slots it released; direction 1 takes them out of its lists too.
   int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
-                      unsigned short type, DWORD kind, int direction, int releasedSlots[3],
-                      int erasedSlots[3]);
+                      unsigned short type, DWORD kind, int direction, int wanted,
+                      int releasedSlots[3], int erasedSlots[3]);
   void NoteStaleEntries(int position, int mapped, int indexed, int category, const int forward[3],
                         const int backward[3]);
 

@@ -20,6 +20,15 @@ bool SameIdentity(const KeyboardItemInfo& stored, const wchar_t* first, const wc
          stored.m_dwKind == kind;
 }
 
+// A numeric map entry is keyed by the text of one of its record's digit keys, but the entry does
+// not say which: a text such as "0" can be the code of one command and the name of another. So a
+// map entry belongs to an identity only when all three texts match, whichever key it stands for.
+bool IsRecordOf(const KeyboardItemInfo& stored, const wchar_t* code, const wchar_t* hotKey,
+                const wchar_t* name, unsigned short type, DWORD kind) {
+  return plat::CompareOrdinalNoCase(stored.m_szCode, code) == 0 &&
+         SameIdentity(stored, hotKey, stored.m_szHotKey, name, stored.m_szName, type, kind);
+}
+
 int CategoryOfIdentity(const wchar_t* code, unsigned short type, DWORD kind) {
   KeyboardItemInfo probe;
   CopyKeyField(probe.m_szCode, code);
@@ -51,11 +60,8 @@ int KeyboardInputMappingTable::FindItem(const wchar_t* code, const wchar_t* hotK
     }
   }
   auto range = m_mapNumericKeys.equal_range(code);
-  for (auto it = range.first; it != range.second; ++it) {
-    const KeyboardItemInfo& stored = m_pItems[it->second];
-    if (SameIdentity(stored, hotKey, stored.m_szHotKey, name, stored.m_szName, *type, *kind))
-      return it->second;
-  }
+  for (auto it = range.first; it != range.second; ++it)
+    if (IsRecordOf(m_pItems[it->second], code, hotKey, name, *type, *kind)) return it->second;
   return -1;
 }
 
@@ -67,12 +73,8 @@ int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const w
   for (int pass = 0; pass < 3; ++pass) {
     auto range = m_mapNumericKeys.equal_range(keys[pass]);
     for (auto it = range.first; it != range.second; ++it) {
-      const KeyboardItemInfo& s = m_pItems[it->second];
-      bool match = pass == 0 ? SameIdentity(s, hotKey, s.m_szHotKey, name, s.m_szName, type, kind)
-                   : pass == 1
-                       ? SameIdentity(s, code, s.m_szCode, name, s.m_szName, type, kind)
-                       : SameIdentity(s, hotKey, s.m_szHotKey, code, s.m_szCode, type, kind);
-      if (match) {
+      if (result >= 0 && it->second != result) continue;
+      if (IsRecordOf(m_pItems[it->second], code, hotKey, name, type, kind)) {
         result = it->second;
         m_mapNumericKeys.erase(it);
         break;
@@ -84,7 +86,7 @@ int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const w
 
 int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey,
                                                const wchar_t* name, unsigned short type, DWORD kind,
-                                               int direction, int releasedSlots[3],
+                                               int direction, int wanted, int releasedSlots[3],
                                                int erasedSlots[3]) {
   KeyCompareMode mode = {static_cast<unsigned char>(direction), 0};
   int category = CategoryOfIdentity(code, type, kind);
@@ -104,6 +106,7 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
     for (int p = ranges[key].first; p >= 0 && p <= ranges[key].second; ++p) {
       int slot = list[p];
       int position = m_pSlots[slot].m_nItem;
+      if (wanted >= 0 && position != wanted) continue;
       const KeyboardItemInfo& s = m_pItems[position];
       bool match = key == 0   ? SameIdentity(s, hotKey, s.m_szHotKey, name, s.m_szName, type, kind)
                    : key == 1 ? SameIdentity(s, code, s.m_szCode, name, s.m_szName, type, kind)
@@ -113,7 +116,7 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
         KeyPrefixList& prefixes = PrefixesAt(list);
         prefixes.Erase(static_cast<size_t>(p));
         m_setFreeSlots.insert(slot);
-        result = position;
+        result = wanted = position;
         erased = true;
         erasedSlots[key] = slot;
         if (direction == 0) releasedSlots[key] = slot;
@@ -190,10 +193,11 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
   if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return 0;
   int position = RemoveFromNumericMap(code, hotKey, name, *type, *kind);
   int releasedSlots[3] = {-1, -1, -1}, backwardSlots[3] = {-1, -1, -1};
-  int indexed = RemoveFromIndex(code, hotKey, name, *type, *kind, 0, releasedSlots, releasedSlots);
+  int indexed =
+      RemoveFromIndex(code, hotKey, name, *type, *kind, 0, position, releasedSlots, releasedSlots);
   int mapped = position;
   if (position < 0) position = indexed;
-  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, releasedSlots, backwardSlots);
+  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, position, releasedSlots, backwardSlots);
   NoteStaleEntries(position, mapped, indexed, CategoryOfIdentity(code, *type, *kind), releasedSlots,
                    backwardSlots);
   if (position < 0) return 0;

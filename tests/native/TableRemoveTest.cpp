@@ -105,6 +105,52 @@ TEST(TableRemove, ReplaceKeepsThePositionAndAttachesAPackageOfTheNewRecord) {
   EXPECT_EQ(LiveCount(table), 1);
 }
 
+// A numeric map entry does not say which key of its record it stands for: "0" is the code and
+// the name of one command and all three keys of another. Removing the second takes its own
+// entries only, and a find by the first's keys still finds the first.
+TEST(TableRemove, NumericMapEntriesOfAnotherCommandWithTheSameDigitsStay) {
+  TableHost host;
+  KeyboardInputMappingTable table;
+  const KeyboardItemInfo first = Command(L"0", L"aZ0", L"0", 0x6400, 36);
+  const KeyboardItemInfo second = Command(L"0", L"0", L"0", 0x6400, 83);
+  ASSERT_TRUE(AddEach(table, {first, second}));
+  ASSERT_EQ(table.m_mapNumericKeys.size(), 5u);
+  EXPECT_EQ(RemoveStored(table, second), 1);
+  EXPECT_EQ(StoreViolations(table), "");
+  EXPECT_EQ(table.m_mapNumericKeys.size(), 2u);
+  for (const auto& entry : table.m_mapNumericKeys) EXPECT_EQ(entry.second, 0);
+  EXPECT_EQ(FindStored(table, first), 0);
+  EXPECT_EQ(FindStored(table, second), -1);
+  // Nor does a find or a removal by the code "7" take the entry of another command's name "7".
+  const KeyboardItemInfo namedSeven = Command(L"5", L"X", L"7", 0x6400, 1);
+  ASSERT_TRUE(AddEach(table, {namedSeven}));
+  const KeyboardItemInfo codeSeven = Command(L"7", L"X", L"7", 0x6400, 2);
+  EXPECT_EQ(FindStored(table, codeSeven), -1);
+  EXPECT_EQ(RemoveStored(table, codeSeven), 0);
+  EXPECT_EQ(FindStored(table, namedSeven), 1);
+  EXPECT_EQ(StoreViolations(table), "");
+}
+
+// Within a bulk add the lists are out of order until its end, so the duplicate check can miss the
+// same item given twice and both are stored. A removal by its identity takes every entry of one of
+// the two, never some of each, and the next removal takes the other.
+TEST(TableRemove, IdenticalRecordsLeaveOneAtATime) {
+  TableHost host;
+  KeyboardInputMappingTable table;
+  ASSERT_TRUE(
+      AddEach(table, {Item(L"0", L"0", L"BZ0", 0x0102, 0, 0), Item(L"0", L"0", L"0", 0x0102, 0, 0),
+                      Item(L"\xFF21", L"0", L"0", 0x0102, 0, 0)}));
+  const KeyboardItemInfo item = Item(L"\xFF11", L"\xFF11", L"\xFF11", 0x0102, 0, 0, 12);
+  ASSERT_TRUE(AddAll(table, {item, item}));
+  ASSERT_EQ(LiveCount(table), 5);
+  for (int left = 4; left >= 3; --left) {
+    EXPECT_EQ(RemoveStored(table, item), 1);
+    EXPECT_EQ(StoreViolations(table, false), "");
+    EXPECT_EQ(LiveCount(table), left);
+  }
+  EXPECT_EQ(FindStored(table, item), -1);
+}
+
 TEST(TableRemove, RemoveMarketReleasesThatMarketOnly) {
   TableHost host;
   KeyboardInputMappingTable table;

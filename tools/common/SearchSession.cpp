@@ -1,6 +1,13 @@
 #include "SearchSession.h"
 
+#include <fcntl.h>
+
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "frame/HotKeyManager.h"
 #include "platform/Utf8.h"
@@ -16,16 +23,45 @@ SearchSession::SearchSession()
   CGlobalEnv::SetGlobalEnv(m_pEnv);
 }
 
+namespace {
+
+#ifdef _WIN32
+const char kNullDevice[] = "NUL";
+#else
+const char kNullDevice[] = "/dev/null";
+#endif
+
+// Standard output goes to the null device for the life of the object, and comes back after.
+class SilencedStdout {
+ public:
+  SilencedStdout() : m_fd(fileno(stdout)), m_saved(-1) {
+    fflush(stdout);
+    int null = open(kNullDevice, O_WRONLY);
+    if (null < 0) return;
+    m_saved = dup(m_fd);
+    if (m_saved >= 0) dup2(null, m_fd);
+    close(null);
+  }
+  ~SilencedStdout() {
+    fflush(stdout);
+    if (m_saved < 0) return;
+    dup2(m_saved, m_fd);
+    close(m_saved);
+  }
+  SilencedStdout(const SilencedStdout&) = delete;
+  SilencedStdout& operator=(const SilencedStdout&) = delete;
+
+ private:
+  int m_fd, m_saved;
+};
+
+}  // namespace
+
 SearchSession::~SearchSession() {
   if (m_pManager) {
     // The table announces its clearing on standard output; the results are complete by now
     // and must stay the whole of it.
-    fflush(stdout);
-#ifdef _WIN32
-    if (!freopen("NUL", "w", stdout)) fclose(stdout);
-#else
-    if (!freopen("/dev/null", "w", stdout)) fclose(stdout);
-#endif
+    SilencedStdout silenced;
     m_pManager->Uninitialize();
     m_pManager->Release();
   }
@@ -33,43 +69,6 @@ SearchSession::~SearchSession() {
   m_pEnv->SetDataMgr(nullptr);
   m_pMaster->Release();
   m_pEnv->Release();
-}
-
-bool SearchSession::Load(std::vector<KeyboardItemInfo>& items, const LoadOptions& options,
-                         std::string* error) {
-  for (const KeyboardItemInfo& item : items) {
-    if (item.m_dwKind == KIND_FORMER_NAME || item.m_dwKind == KIND_COMMAND ||
-        item.m_dwKind == KIND_ALIAS)
-      continue;
-    m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
-  }
-  IUnknown* unknown = nullptr;
-  if (GetClassObject(&unknown, HOTKEY_MANAGER_CLSID) != S_OK) {
-    *error = "GetClassObject failed";
-    return false;
-  }
-  m_pManager = static_cast<IHotKeyManager*>(unknown);
-  if (!m_pManager->Initialize()) {
-    *error = "Initialize failed";
-    return false;
-  }
-  if (options.bulk) {
-    std::vector<int> allCategories;
-    if (!items.empty() &&
-        !m_pManager->AddKeyboardItems(items.data(), static_cast<int>(items.size()), &allCategories,
-                                      options.skipDuplicateCheck ? TRUE : FALSE)) {
-      *error = "AddKeyboardItems refused the items";
-      return false;
-    }
-  } else {
-    for (KeyboardItemInfo& item : items) {
-      if (!m_pManager->AddOneKeyboardItem(&item)) {
-        *error = "AddOneKeyboardItem refused an item";
-        return false;
-      }
-    }
-  }
-  return true;
 }
 
 // The tools link the component statically, so the manager behind the interface is ours.

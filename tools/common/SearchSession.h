@@ -6,26 +6,41 @@
 #include <vector>
 
 #include "frame/IHotKeyManager.h"
+#include "tools/common/ItemsFile.h"
 
 class CTerminalEnv;
 class CSecurityMaster;
 class KeyboardInputMappingTable;
 
 struct LoadOptions {
-  bool bulk = true;
+  bool bulk = true;  // one bulk add; false: one single add per item
   bool skipDuplicateCheck = false;
+  bool fullPinyin = true;  // the full-pinyin alias items of every security (FullPinyinAliases.h)
+};
+
+struct LoadCounts {
+  size_t items = 0;    // read from the file
+  size_t aliases = 0;  // full-pinyin alias items made beside them
+  // Wall time of each step in seconds: the first reading of the file; growing the store; the
+  // second reading with every record stored; the sort of the index lists.
+  double surveySeconds = 0, growSeconds = 0, storeSeconds = 0, sortSeconds = 0;
 };
 
 class SearchSession {
  public:
   SearchSession();
+  // Shuts the component down with standard output silenced, so that the table's word on its
+  // clearing never joins a tool's results.
   ~SearchSession();
   SearchSession(const SearchSession&) = delete;
   SearchSession& operator=(const SearchSession&) = delete;
 
-  // Registers every security of the items with the data centre (first registration wins) and
-  // loads them into a fresh table; false with a message when the component refuses.
-  bool Load(std::vector<KeyboardItemInfo>& items, const LoadOptions& options, std::string* error);
+  // Loads the items of an items file (ItemsFile.h) into a fresh table, with the full-pinyin
+  // aliases the options ask for, and registers with the data centre the securities that aliases
+  // name (first registration wins). Reads the source twice. False with *error: the refused line,
+  // or line 0 and a message when the file cannot be read or the component refuses.
+  bool Load(ItemsSource& source, const LoadOptions& options, LoadCounts* counts,
+            ItemsFileError* error);
   void SetOpenMode(int mode);
 
   IHotKeyManager* Manager() const { return m_pManager; }

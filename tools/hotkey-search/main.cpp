@@ -2,28 +2,35 @@
 // results of each query in a line format that other programs compare byte for byte.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "platform/Utf8.h"
 #include "tools/common/ItemsFile.h"
+#include "tools/common/Queries.h"
 #include "tools/common/SearchSession.h"
+#include "tools/common/TextFile.h"
 #include "tools/common/ToolMain.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: hotkey-search --items ITEMS.tsv [--load bulk|single] [--skip-duplicate-check]\n"
-    "                     [--exclude-commands | --categories N,N,...] [--open-mode N]\n"
-    "                     [--queries FILE | QUERY...]\n"
+    "                     [--no-full-pinyin] [--exclude-commands | --categories N,N,...]\n"
+    "                     [--open-mode N] [--load-times] [--queries FILE | QUERY...]\n"
     "\n"
     "ITEMS.tsv: UTF-8, one item a line, seven tab-separated columns\n"
     "  code, hotkey, name, type, extra, kind, market (numbers decimal or 0x hex);\n"
-    "  empty lines and lines starting with '#' are ignored.\n"
+    "  empty lines and lines starting with '#' are ignored. A line the record cannot\n"
+    "  hold (a code over 16 characters, a hot key or name over 32, a control character)\n"
+    "  is refused. Every security also gets alias items (kind 258) keyed by the full\n"
+    "  pinyin of its name, unless --no-full-pinyin.\n"
+    "FILE: one query a line. A query holding a tab, a line break or another control\n"
+    "  character is refused.\n"
+    "--load-times: the wall time of each step of loading, on standard error.\n"
     "Output per query: Q<TAB>query<TAB>count (or false), then count lines\n"
-    "  select<TAB>kind<TAB>type<TAB>market<TAB>extra<TAB>code<TAB>hotkey<TAB>name\n";
+    "  select<TAB>kind<TAB>type<TAB>market<TAB>extra<TAB>code<TAB>hotkey<TAB>name\n"
+    "Exit status 2 for a refused file, query or option, with the reason on standard error.\n";
 
 struct Options {
   std::string items;
@@ -32,6 +39,7 @@ struct Options {
   bool useCategories = false;
   std::vector<int> categories;
   int openMode = 0;
+  bool loadTimes = false;
   std::string queriesFile;
   std::vector<std::string> queries;
 };
@@ -84,6 +92,10 @@ int ParseArguments(const std::vector<std::string>& args, Options* options) {
       options->load.bulk = text == "bulk";
     } else if (arg == "--skip-duplicate-check") {
       options->load.skipDuplicateCheck = true;
+    } else if (arg == "--no-full-pinyin") {
+      options->load.fullPinyin = false;
+    } else if (arg == "--load-times") {
+      options->loadTimes = true;
     } else if (arg == "--exclude-commands") {
       options->excludeCommands = true;
     } else if (arg == "--categories") {
@@ -110,15 +122,15 @@ int ParseArguments(const std::vector<std::string>& args, Options* options) {
   return -1;
 }
 
-bool ReadQueries(const std::string& path, std::vector<std::string>* queries) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string line;
-  while (std::getline(file, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    queries->push_back(line);
+// Refuses the first query that cannot be searched, before anything is: a refused query leaves
+// no output behind. `where` names the place of query number i (from 0).
+template <class Where>
+int CheckQueries(const std::vector<std::string>& queries, Where where) {
+  for (size_t i = 0; i < queries.size(); ++i) {
+    std::string why = QueryRefusal(queries[i]);
+    if (!why.empty()) return Fail(where(i) + ": refused, " + why);
   }
-  return true;
+  return -1;
 }
 
 }  // namespace
@@ -127,18 +139,37 @@ int RunTool(const std::vector<std::string>& args) {
   Options options;
   int status = ParseArguments(args, &options);
   if (status >= 0) return status;
-  if (!options.queriesFile.empty() && !ReadQueries(options.queriesFile, &options.queries))
-    return Fail("cannot read " + options.queriesFile);
+  status = CheckQueries(options.queries,
+                        [](size_t i) { return "query argument " + std::to_string(i + 1); });
+  if (status >= 0) return status;
+  if (!options.queriesFile.empty()) {
+    std::string text, error;
+    if (!ReadTextFile(options.queriesFile, FileKinds::kAllButFolders, &text, &error))
+      return Fail(error);
+    std::vector<std::string> lines = SplitLines(text);
+    status = CheckQueries(
+        lines, [&options](size_t i) { return options.queriesFile + ":" + std::to_string(i + 1); });
+    if (status >= 0) return status;
+    options.queries.insert(options.queries.end(), lines.begin(), lines.end());
+  }
 
-  std::vector<KeyboardItemInfo> items;
+  ItemsSource source;
   ItemsFileError error;
-  if (!LoadItemsFile(options.items, &items, &error)) {
+  if (!source.Open(options.items, &error)) return Fail(error.message);
+  SearchSession session;
+  LoadCounts counts;
+  if (!session.Load(source, options.load, &counts, &error)) {
     if (error.line == 0) return Fail(error.message);
     return Fail(options.items + ":" + std::to_string(error.line) + ": " + error.message);
   }
-  SearchSession session;
-  std::string loadError;
-  if (!session.Load(items, options.load, &loadError)) return Fail(loadError);
+  if (counts.items == 0)
+    fprintf(stderr, "hotkey-search: %s holds no items\n", options.items.c_str());
+  if (options.loadTimes)
+    fprintf(stderr,
+            "hotkey-search: %zu items, %zu full-pinyin aliases; seconds: survey %.3f, grow %.3f, "
+            "store %.3f, sort %.3f\n",
+            counts.items, counts.aliases, counts.surveySeconds, counts.growSeconds,
+            counts.storeSeconds, counts.sortSeconds);
   session.SetOpenMode(options.openMode);
 
   // One vector for every query: the search empties it and keeps its reserved capacity.

@@ -1,27 +1,15 @@
 #include "ResultTable.h"
 
+#include <algorithm>
+
+#include "DisplayWidth.h"
 #include "platform/Utf8.h"
+#include "table/MappingTable.h"
 #include "table/RowTexts.h"
 
 namespace {
 
-// Terminal columns of a character: East Asian wide and full-width forms take two.
-int ColumnsOf(wchar_t c) {
-  uint32_t u = static_cast<uint32_t>(c);
-  bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-              (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-              (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
-              (u >= 0xFFE0 && u <= 0xFFE6);
-  return wide ? 2 : 1;
-}
-
-std::string Cell(const std::wstring& text, int width) {
-  int used = 0;
-  for (wchar_t c : text) used += ColumnsOf(c);
-  std::string cell = plat::WideToUtf8(text);
-  if (used < width) cell.append(static_cast<size_t>(width - used), ' ');
-  return cell + "  ";
-}
+const int kColumns = 6;
 
 const wchar_t* HowFound(KEYBOARD_SELECT_TYPE type) {
   switch (type) {
@@ -44,16 +32,35 @@ std::string FormatResultTable(const std::string& query, bool found,
   std::string out = "\"" + query + "\": ";
   if (!found) return out + "nothing to search for\n";
   if (results.empty()) return out + "no match\n";
-  out += std::to_string(results.size()) + (results.size() == 1 ? " match\n" : " matches\n");
-  out += "  " + Cell(L"#", 3) + Cell(L"code", 10) + Cell(L"hot key", 12) + Cell(L"name", 20) +
-         Cell(L"category", 8) + "found by\n";
+  out += std::to_string(results.size()) + (results.size() == 1 ? " match" : " matches");
+  if (results.size() >= static_cast<size_t>(SEARCH_RESULT_CAP))
+    out += " (the most the smart keyboard lists: more items may match)";
+  out += "\n";
+
+  // Every cell first, so that each column is as wide as its widest cell on screen.
+  std::vector<std::wstring> cells = {L"#", L"code", L"hot key", L"name", L"category", L"found by"};
   for (size_t row = 0; row < results.size(); ++row) {
     const KeyboardItemInfo& item = results[row];
     std::wstring category, code, name;
     GetRowTexts(table, category, code, name, static_cast<int>(row), results);
-    out += "  " + Cell(std::to_wstring(row + 1), 3) + Cell(code, 10) + Cell(item.m_szHotKey, 12) +
-           Cell(name, 20) + Cell(category, 8) + plat::WideToUtf8(HowFound(item.m_eSelectType)) +
-           "\n";
+    cells.insert(cells.end(), {std::to_wstring(row + 1), code, item.m_szHotKey, name,
+                               category, HowFound(item.m_eSelectType)});
+  }
+  int widths[kColumns] = {};
+  std::vector<int> cellWidths(cells.size());
+  for (size_t i = 0; i < cells.size(); ++i) {
+    cellWidths[i] = DisplayWidth(cells[i]);
+    widths[i % kColumns] = std::max(widths[i % kColumns], cellWidths[i]);
+  }
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const int column = static_cast<int>(i % kColumns);
+    if (column == 0) out += "  ";
+    out += plat::WideToUtf8(cells[i]);
+    if (column == kColumns - 1) {
+      out += "\n";
+    } else {
+      out.append(static_cast<size_t>(widths[column] - cellWidths[i] + 2), ' ');
+    }
   }
   return out;
 }

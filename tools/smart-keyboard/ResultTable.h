@@ -1,5 +1,6 @@
-// Results as a person reads them: aligned columns with the category name and how each item was
-// found.
+// Results as a person reads them: the category name and how each item was found, in columns as
+// wide as their widest cell on screen (DisplayWidth.h), and a word when the list reached the
+// search's limit of 100 results.
 #pragma once
 
 #include <string>

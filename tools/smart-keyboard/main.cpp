@@ -16,6 +16,7 @@
 #include "ResultTable.h"
 #include "platform/Utf8.h"
 #include "tools/common/ItemsFile.h"
+#include "tools/common/Queries.h"
 #include "tools/common/SearchSession.h"
 #include "tools/common/ToolMain.h"
 
@@ -25,11 +26,19 @@ extern const size_t kEmbeddedItemsSize;
 namespace {
 
 const char kUsage[] =
-    "usage: smart-keyboard [--items ITEMS.tsv] [--contract] [QUERY...]\n"
+    "usage: smart-keyboard [--items ITEMS.tsv] [--contract] [--no-full-pinyin] [QUERY...]\n"
     "\n"
     "Searches the built-in default items (or ITEMS.tsv) the way the smart keyboard does and\n"
     "prints each query's results in order. Without QUERY arguments the queries are read from\n"
-    "standard input, one a line. --contract prints the hotkey-search line format instead.\n";
+    "standard input, one a line. --contract prints the hotkey-search line format instead.\n"
+    "Every security can also be found by the full pinyin of its name (PUFA for 浦发银行)\n"
+    "unless --no-full-pinyin. A query holding a tab or another control character is refused\n"
+    "(exit status 2), as is an items file the smart keyboard cannot hold.\n";
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "smart-keyboard: %s\n", message.c_str());
+  return 2;
+}
 
 // What the pop-up does to typed text before it searches: letters upper-cased, full-width
 // capitals folded to ASCII.
@@ -74,6 +83,7 @@ class Runner {
 int RunTool(const std::vector<std::string>& args) {
   std::string itemsPath;
   bool contract = false;
+  LoadOptions load;
   std::vector<std::string> queries;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
@@ -81,35 +91,35 @@ int RunTool(const std::vector<std::string>& args) {
       return 0;
     } else if (args[i] == "--contract") {
       contract = true;
-    } else if (args[i] == "--items" && i + 1 < args.size()) {
+    } else if (args[i] == "--no-full-pinyin") {
+      load.fullPinyin = false;
+    } else if (args[i] == "--items") {
+      if (i + 1 >= args.size()) return Fail("--items needs a file");
       itemsPath = args[++i];
     } else if (args[i].rfind("--", 0) == 0 && args[i].size() > 2) {
-      fprintf(stderr, "smart-keyboard: unknown option %s\n%s", args[i].c_str(), kUsage);
-      return 2;
+      return Fail("unknown option " + args[i] + "\n" + kUsage);
     } else {
       queries.push_back(args[i]);
     }
   }
+  for (size_t i = 0; i < queries.size(); ++i) {
+    std::string why = QueryRefusal(queries[i]);
+    if (!why.empty()) return Fail("query argument " + std::to_string(i + 1) + ": refused, " + why);
+  }
 
-  std::vector<KeyboardItemInfo> items;
+  ItemsSource builtIn(reinterpret_cast<const char*>(kEmbeddedItems), kEmbeddedItemsSize), file;
   ItemsFileError error;
-  bool loaded = itemsPath.empty()
-                    ? ParseItems(std::string(reinterpret_cast<const char*>(kEmbeddedItems),
-                                             kEmbeddedItemsSize),
-                                 &items, &error)
-                    : LoadItemsFile(itemsPath, &items, &error);
-  if (!loaded) {
-    fprintf(stderr, "smart-keyboard: %s:%d: %s\n",
-            itemsPath.empty() ? "built-in items" : itemsPath.c_str(), error.line,
-            error.message.c_str());
-    return 2;
-  }
+  if (!itemsPath.empty() && !file.Open(itemsPath, &error)) return Fail(error.message);
   SearchSession session;
-  std::string loadError;
-  if (!session.Load(items, LoadOptions(), &loadError)) {
-    fprintf(stderr, "smart-keyboard: %s\n", loadError.c_str());
-    return 2;
+  LoadCounts counts;
+  if (!session.Load(itemsPath.empty() ? builtIn : file, load, &counts, &error)) {
+    if (error.line == 0) return Fail(error.message);
+    return Fail((itemsPath.empty() ? std::string("built-in items") : itemsPath) + ":" +
+                std::to_string(error.line) + ": " + error.message);
   }
+  if (counts.items == 0)
+    fprintf(stderr, "smart-keyboard: %s holds no items\n",
+            itemsPath.empty() ? "the built-in list" : itemsPath.c_str());
   Runner runner(session, contract);
   if (!queries.empty()) {
     for (const std::string& query : queries) runner.Query(query);
@@ -117,17 +127,28 @@ int RunTool(const std::vector<std::string>& args) {
   }
   bool interactive = isatty(fileno(stdin)) && !contract;
   if (interactive)
-    fprintf(stdout, "%zu items loaded. Type a code, pinyin initials, a name or a command number.\n",
-            items.size());
+    fprintf(stdout,
+            "%zu items and %zu full-pinyin aliases loaded. Type a code, pinyin initials or full "
+            "pinyin, a name or a command number.\n",
+            counts.items, counts.aliases);
+  // A refused line is named and skipped, so that a session goes on; the exit status tells.
+  int status = 0;
   std::string line;
-  for (;;) {
+  for (int number = 1;; ++number) {
     if (interactive) {
       fputs("请输入代码/名称/简拼> ", stdout);
       fflush(stdout);
     }
     if (!std::getline(std::cin, line)) break;
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    if (number == 1) SkipByteOrderMark(&line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string why = QueryRefusal(line);
+    if (!why.empty()) {
+      fprintf(stderr, "smart-keyboard: standard input:%d: refused, %s\n", number, why.c_str());
+      status = 2;
+      continue;
+    }
     runner.Query(line);
   }
-  return 0;
+  return status;
 }

@@ -1,0 +1,170 @@
+// Loading an items file into the session's component. Hundreds of thousands of items go in
+// without a copy of the file or of the list: each is read into one record and stored at once,
+// into a store grown once to its final size, and the index lists are sorted once at the end, as
+// one bulk add does it.
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "frame/HotKeyManager.h"
+#include "platform/Utf8.h"
+#include "services/SecurityMaster.h"
+#include "table/MappingTable.h"
+#include "tools/common/FullPinyinAliases.h"
+#include "tools/common/SearchSession.h"
+
+namespace {
+
+// A hash of a security's code and market, the data centre's key. Two securities that share one
+// are both registered: a few more than needed, never one too few.
+uint64_t SecurityKey(const wchar_t* code, unsigned char market) {
+  uint64_t hash = 14695981039346656037ull ^ market;
+  for (const wchar_t* c = code; *c; ++c)
+    hash = (hash ^ static_cast<uint32_t>(*c)) * 1099511628211ull;
+  return hash;
+}
+
+// What a first reading of the file tells: how many records the store will be offered, which
+// securities the file's own aliases name, and the keys of the full-pinyin aliases, so that the
+// second reading need not compute them again.
+struct Survey {
+  size_t records = 0;
+  std::vector<uint64_t> aliased;  // sorted once read
+  // Per security in file order: its keys, each ended by '\n', then '\0'. They are ASCII.
+  std::string keys;
+};
+
+bool SurveyItems(ItemsSource& source, bool fullPinyin, Survey* survey, ItemsFileError* error) {
+  ItemsParser parser(source);
+  if (fullPinyin) {
+    // Every security is registered; only the aliases' keys are needed.
+    KeyboardItemInfo item;
+    wchar_t keys[2][PINYIN_KEY_LENGTH + 1];
+    while (parser.Next(&item)) {
+      ++survey->records;
+      if (!IsSecurityItem(item)) continue;
+      int count = FullPinyinKeys(item, keys);
+      survey->records += static_cast<size_t>(count);
+      for (int k = 0; k < count; ++k) {
+        for (const wchar_t* c = keys[k]; *c; ++c) survey->keys += static_cast<char>(*c);
+        survey->keys += '\n';
+      }
+      survey->keys += '\0';
+    }
+  } else {
+    ItemGlance glance;
+    while (parser.Glance(&glance)) {
+      ++survey->records;
+      if (glance.kind == KIND_ALIAS)
+        survey->aliased.push_back(
+            SecurityKey(plat::Utf8ToWideLenient(glance.code).c_str(), glance.market));
+    }
+    std::sort(survey->aliased.begin(), survey->aliased.end());
+  }
+  if (parser.Failed()) *error = parser.Error();
+  return !parser.Failed();
+}
+
+class Stopwatch {
+ public:
+  // Seconds since the last call (or since construction).
+  double Lap() {
+    auto now = std::chrono::steady_clock::now();
+    double seconds = std::chrono::duration<double>(now - m_last).count();
+    m_last = now;
+    return seconds;
+  }
+
+ private:
+  std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
+};
+
+}  // namespace
+
+bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCounts* counts,
+                         ItemsFileError* error) {
+  auto refuse = [error](const char* message) {
+    error->line = 0;
+    error->message = message;
+    return false;
+  };
+  Stopwatch watch;
+  Survey survey;
+  if (!SurveyItems(source, options.fullPinyin, &survey, error)) return false;
+  counts->surveySeconds = watch.Lap();
+
+  IUnknown* unknown = nullptr;
+  if (GetClassObject(&unknown, HOTKEY_MANAGER_CLSID) != S_OK)
+    return refuse("GetClassObject failed");
+  m_pManager = static_cast<IHotKeyManager*>(unknown);
+  if (!m_pManager->Initialize()) return refuse("Initialize failed");
+  KeyboardInputMappingTable* table = Table();
+
+  // A bulk add grows the store once to what it is given and appends every key unsorted; the
+  // same steps taken here one record at a time spare the tools a second copy of every record.
+  // The lists are then sorted by a bulk add of nothing, which sorts them all.
+  bool stored = true;
+  if (options.bulk) {
+    if (!table->Lock()) return refuse("the table's lock failed");
+    try {
+      table->Grow(static_cast<int>(survey.records));
+    } catch (const std::bad_alloc&) {
+      stored = false;
+    }
+  }
+  counts->growSeconds = watch.Lap();
+  auto add = [&](KeyboardItemInfo& record) {
+    if (!options.bulk) return m_pManager->AddOneKeyboardItem(&record);
+    // Refusals are the store's business, as in a bulk add; only the lack of memory stops.
+    try {
+      table->AddOneItem(&record, false, options.skipDuplicateCheck);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  };
+  ItemsParser parser(source);
+  KeyboardItemInfo item, alias;
+  const char* keys = survey.keys.c_str();
+  wchar_t key[PINYIN_KEY_LENGTH + 1];
+  while (stored && parser.Next(&item)) {
+    ++counts->items;
+    if (!IsSecurityItem(item)) {
+      stored = add(item);
+      continue;
+    }
+    if (options.fullPinyin || std::binary_search(survey.aliased.begin(), survey.aliased.end(),
+                                                 SecurityKey(item.m_szCode, item.m_cMarket)))
+      m_pMaster->AddSecurity(item.m_szCode, item.m_cMarket, item.m_szName);
+    stored = add(item);
+    if (!options.fullPinyin) continue;
+    // This security's keys, as the survey found them.
+    for (; stored && *keys; ++keys) {
+      size_t length = 0;
+      for (; *keys != '\n'; ++keys) key[length++] = static_cast<wchar_t>(*keys);
+      key[length] = 0;
+      MakeFullPinyinAlias(item, key, &alias);
+      stored = add(alias);
+      ++counts->aliases;
+    }
+    ++keys;
+  }
+  if (options.bulk) table->Unlock();
+  counts->storeSeconds = watch.Lap();
+  if (parser.Failed()) {
+    *error = parser.Error();
+    return false;
+  }
+  if (!stored) return refuse(options.bulk ? "out of memory" : "AddOneKeyboardItem refused an item");
+  if (options.bulk && counts->items + counts->aliases > 0) {
+    std::vector<int> allCategories;
+    if (!m_pManager->AddKeyboardItems(&item, 0, &allCategories,
+                                      options.skipDuplicateCheck ? TRUE : FALSE))
+      return refuse("AddKeyboardItems refused the items");
+  }
+  counts->sortSeconds = watch.Lap();
+  return true;
+}
