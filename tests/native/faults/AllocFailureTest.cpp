@@ -193,7 +193,7 @@ TEST_F(AllocFailure, ABulkAddOfAThousandItemsSurvivesEveryAllocationFailing) {
   ASSERT_TRUE(AllFreedDownTo(liveAtStart));
 
   int outcomes[3] = {0, 0, 0};
-  const std::vector<uint64_t> points = FailurePoints(total, Stride(7));
+  const std::vector<uint64_t> points = FailurePoints(total, Stride(13));
   for (FailMode mode : {FailMode::kOnlyNth, FailMode::kFromNthOn}) {
     for (uint64_t nth : points) {
       const std::string where =

@@ -230,11 +230,12 @@ END_MESSAGE_MAP()
 }  // namespace
 
 TEST(WindowFramework, DefaultAfterANestedMessageProcessesTheOuterOne) {
-  HWND raw = CreateWindowExW(0, L"EDIT", L"ab", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr,
-                             nullptr, nullptr);
+  HWND raw = CreateWindowExW(0, L"EDIT", L"ab", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr, nullptr,
+                             nullptr);
   ASSERT_NE(raw, nullptr);
   CNestingWnd wnd;
   ASSERT_TRUE(wnd.SubclassWindow(raw));
+  SendMessageW(raw, EM_SETSEL, 2, 2);
   // The handler's own question is answered, and Default() then inserts its character.
   SendMessageW(raw, WM_CHAR, L'c', 1);
   EXPECT_EQ(wnd.m_nNestedAnswer, 2);
