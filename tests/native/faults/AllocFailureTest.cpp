@@ -18,9 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include "../support/CountingUnknown.h"
+#include "../support/TableFixture.h"
 #include "CountingAllocator.h"
-#include "support/CountingUnknown.h"
-#include "support/TableFixture.h"
 
 namespace {
 
