@@ -25,13 +25,12 @@ struct SortTask {
   std::vector<int> m_vecCategories;
 };
 
-// Each worker sorts the lists whose number (72 x group + category) is its worker number modulo
-// six; as 72 is a multiple of six no two workers share a list.
-unsigned SortWorker(void* arg) {
-  auto* task = static_cast<SortTask*>(arg);
-  if (!task) return 0;
-  std::vector<int> categories = task->m_vecCategories;
-  KeyboardInputMappingTable* table = task->m_pTable;
+namespace {
+
+// Sorts one worker's share: the lists whose number (72 x group + category) is the worker number
+// modulo six; as 72 is a multiple of six no two workers share a list. Allocates nothing that
+// can fail: a bad_alloc on a worker's thread would end the process.
+void SortShare(KeyboardInputMappingTable* table, int worker, const std::vector<int>& categories) {
   auto sortList = [table](int group, int category) {
     IndexList& list = table->m_arrIndex[group][category];
     int low = 0, high = static_cast<int>(list.size()) - 1;
@@ -45,12 +44,21 @@ unsigned SortWorker(void* arg) {
     for (int g = 0; g < INDEX_GROUPS; ++g)
       for (int c : categories) {
         if (c < 0 || c >= ITEM_CATEGORIES) continue;
-        if ((ITEM_CATEGORIES * g + c) % kSortWorkers == task->m_nWorker) sortList(g, c);
+        if ((ITEM_CATEGORIES * g + c) % kSortWorkers == worker) sortList(g, c);
       }
   } else {
-    for (int n = task->m_nWorker; n < INDEX_GROUPS * ITEM_CATEGORIES; n += kSortWorkers)
+    for (int n = worker; n < INDEX_GROUPS * ITEM_CATEGORIES; n += kSortWorkers)
       sortList(n / ITEM_CATEGORIES, n % ITEM_CATEGORIES);
   }
+}
+
+}  // namespace
+
+unsigned SortWorker(void* arg) {
+  auto* task = static_cast<SortTask*>(arg);
+  if (!task) return 0;
+  // The task's own copy of the categories, read in place: it outlives this worker's use of it.
+  SortShare(task->m_pTable, task->m_nWorker, task->m_vecCategories);
   // Last touch of the task: the caller may destroy it as soon as it reads 0.
   task->m_bBusy.store(0, std::memory_order_release);
   return 0;
@@ -58,10 +66,17 @@ unsigned SortWorker(void* arg) {
 
 void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
   SortTask tasks[kSortWorkers];
-  for (int k = 0; k < kSortWorkers; ++k) {
-    tasks[k].m_pTable = this;
-    tasks[k].m_nWorker = k;
-    tasks[k].m_vecCategories = categories;
+  try {
+    for (int k = 0; k < kSortWorkers; ++k) {
+      tasks[k].m_pTable = this;
+      tasks[k].m_nWorker = k;
+      tasks[k].m_vecCategories = categories;
+    }
+  } catch (const std::bad_alloc&) {
+    // No memory for the workers' copies: every share on this thread, so that the records
+    // already stored are put in order all the same.
+    for (int k = 0; k < kSortWorkers; ++k) SortShare(this, k, categories);
+    return;
   }
 #ifdef HKM_BULK_ADD_WITHOUT_POLL
   // The fuzz build (and tests that want it): every share on this thread, as when a worker
@@ -166,9 +181,11 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
     plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
     return false;
   }
+  // Out of memory the record is refused whole: never half indexed.
+  if (!ReserveForRecord(record, sortedInsert)) return false;
   m_pItems[position] = record;
   if (IsNumericCommand(record)) {
-    IndexNumericCommand(record, sortedInsert, position);
+    if (!IndexNumericCommand(record, sortedInsert, position)) return false;
   } else {
     for (int key = 0; key < 3; ++key) IndexKey(key, m_pItems[position], sortedInsert, position);
   }
@@ -176,6 +193,33 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
     m_setFreeItems.erase(m_setFreeItems.begin());
   else
     ++m_nItemCount;
+  return true;
+}
+
+bool KeyboardInputMappingTable::ReserveForRecord(const KeyboardItemInfo& record,
+                                                 bool sortedInsert) {
+  int type = record.m_wType;
+  DWORD kind = record.m_dwKind;
+  const int category = CategoryOf(&record, &type, &kind, 0);
+  const bool numeric = IsNumericCommand(record);
+  try {
+    for (int key = 0; key < 3; ++key) {
+      if (numeric && ClassifyKey(KeyText(record, key)) == 0) continue;
+      for (int group = 2 * key; group <= 2 * key + 1; ++group) {
+        // As the lists would grow by themselves: doubled, the prefixes of a sorted insert by an
+        // eighth.
+        IndexList& list = m_arrIndex[group][category];
+        if (list.size() == list.capacity())
+          list.reserve(list.size() + std::max<size_t>(list.size(), 1));
+        KeyPrefixList& prefixes = m_arrKeyPrefix[group][category];
+        if (prefixes.size() == prefixes.capacity())
+          prefixes.reserve(sortedInsert ? prefixes.size() + prefixes.size() / 8 + 16
+                                        : prefixes.size() + std::max<size_t>(prefixes.size(), 1));
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return true;
 }
 
@@ -236,12 +280,20 @@ bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
 
 bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& record,
                                                     bool sortedInsert, int position) {
-  for (int key = 0; key < 3; ++key) {
-    if (ClassifyKey(KeyText(record, key)) == 0)
-      m_mapNumericKeys.insert({KeyText(m_pItems[position], key), position});
-    else
-      IndexKey(key, m_pItems[position], sortedInsert, position);
+  // The map's entries are made apart first and then moved in all at once: out of memory, the
+  // record gets none of them and no list entry either.
+  NumericKeyMap digitKeys;
+  try {
+    for (int key = 0; key < 3; ++key)
+      if (ClassifyKey(KeyText(record, key)) == 0)
+        digitKeys.insert({KeyText(m_pItems[position], key), position});
+  } catch (const std::bad_alloc&) {
+    return false;
   }
+  m_mapNumericKeys.merge(digitKeys);
+  for (int key = 0; key < 3; ++key)
+    if (ClassifyKey(KeyText(record, key)) != 0)
+      IndexKey(key, m_pItems[position], sortedInsert, position);
   return true;
 }
 
@@ -305,14 +357,12 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
     delete[] slots;
     return false;
   }
-  memset(flags, 0, room);
-  delete[] m_pHitFlags;
-  m_pHitFlags = flags;
-  m_vecHitPositions.clear();
-
   for (int i = 0; i < m_nRoom; ++i) items[i] = m_pItems[i];
-  if (!m_mapNumericKeys.empty()) {
-    NumericKeyMap rebuilt;
+  // The numeric map's keys point into the record array. Its copy for the new array is made
+  // before anything is replaced: running out of memory here leaves the store as it was, and the
+  // new arrays (with the references their records took) go again.
+  NumericKeyMap rebuilt;
+  try {
     for (const auto& entry : m_mapNumericKeys) {
       const KeyboardItemInfo& moved = items[entry.second];
       const wchar_t* key = moved.m_szName;
@@ -322,8 +372,17 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
         key = moved.m_szHotKey;
       rebuilt.insert({key, entry.second});
     }
-    m_mapNumericKeys.swap(rebuilt);
+  } catch (const std::bad_alloc&) {
+    delete[] flags;
+    delete[] items;
+    delete[] slots;
+    return false;
   }
+  memset(flags, 0, room);
+  delete[] m_pHitFlags;
+  m_pHitFlags = flags;
+  m_vecHitPositions.clear();
+  m_mapNumericKeys.swap(rebuilt);
   delete[] m_pItems;
   m_pItems = items;
 

@@ -155,6 +155,9 @@ class KeyboardInputMappingTable {
   // an eighth more than asked, so that single adds do not copy the store every hundred records.
   // Past the room, records are default ones and slots free, as they would be in allocated arrays.
   int m_nRoom;
+  // Set nodes taken before a removal changes anything: releasing its slots and its position then
+  // needs no memory, so that running out of it cannot stop a removal half-way.
+  std::set<int> m_setSpareNodes;
 
  private:
   friend unsigned SortWorker(void* task);
@@ -189,6 +192,8 @@ class KeyboardInputMappingTable {
   bool IndexNumericCommand(const KeyboardItemInfo& record, bool sortedInsert, int position);
   bool NumericMapContains(const KeyboardItemInfo& record) const;
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  // Room for one more entry in every list the record's keys go to; false when memory is short.
+  bool ReserveForRecord(const KeyboardItemInfo& record, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
   // Room in every index list (and its prefixes) for the entries a bulk add of these records
@@ -206,6 +211,10 @@ class KeyboardInputMappingTable {
                       int releasedSlots[3], int erasedSlots[3]);
   void NoteStaleEntries(int position, int mapped, int indexed, int category, const int forward[3],
                         const int backward[3]);
+  // Nodes for what one removal releases (three slots and a position); false when memory is short.
+  bool ReserveReleaseNodes();
+  // Into a free set, on a spare node while there is one.
+  void Release(std::set<int>& freeSet, int value);
 
   void SearchDigits(const wchar_t* text, std::vector<KeyboardItemInfo>* results,
                     const std::vector<int>* filter);

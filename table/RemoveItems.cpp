@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <set>
+#include <utility>
 
 #include "frame/GlobalEnv.h"
 #include "platform/Platform.h"
@@ -115,7 +117,7 @@ int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_
         list.erase(list.begin() + p);
         KeyPrefixList& prefixes = PrefixesAt(list);
         prefixes.Erase(static_cast<size_t>(p));
-        m_setFreeSlots.insert(slot);
+        Release(m_setFreeSlots, slot);
         result = wanted = position;
         erased = true;
         erasedSlots[key] = slot;
@@ -181,16 +183,37 @@ void KeyboardInputMappingTable::NoteStaleEntries(int position, int mapped, int i
         if (slot != forward[key] && slot != backward[key] && !leftBehind) continue;
         if (i < prefixes.size()) prefixes.Erase(i);
         list.erase(list.begin() + static_cast<ptrdiff_t>(i));
-        m_setFreeSlots.insert(slot);
+        Release(m_setFreeSlots, slot);
       }
     }
   }
+}
+
+bool KeyboardInputMappingTable::ReserveReleaseNodes() {
+  try {
+    // Values no free set holds; they only carry the nodes.
+    for (int spare = -1; m_setSpareNodes.size() < 4; --spare) m_setSpareNodes.insert(spare);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+void KeyboardInputMappingTable::Release(std::set<int>& freeSet, int value) {
+  if (m_setSpareNodes.empty() || freeSet.count(value)) {
+    freeSet.insert(value);
+    return;
+  }
+  auto node = m_setSpareNodes.extract(m_setSpareNodes.begin());
+  node.value() = value;
+  freeSet.insert(std::move(node));
 }
 
 int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* hotKey,
                                           const wchar_t* name, const unsigned short* type,
                                           const DWORD* kind) {
   if (!code || !hotKey || !name || !type || !kind || !HasStorage()) return 0;
+  if (!ReserveReleaseNodes()) return 0;
   int position = RemoveFromNumericMap(code, hotKey, name, *type, *kind);
   int releasedSlots[3] = {-1, -1, -1}, backwardSlots[3] = {-1, -1, -1};
   int indexed =
@@ -202,7 +225,7 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
                    backwardSlots);
   if (position < 0) return 0;
   // The record stays in place, still holding its object, until the position is reused.
-  m_setFreeItems.insert(position);
+  Release(m_setFreeItems, position);
   return 1;
 }
 
@@ -260,6 +283,8 @@ int KeyboardInputMappingTable::ReplaceItem(const wchar_t* code, const wchar_t* h
     if (package) package->Release();
   }
 
+  // Out of memory the old record stays: never neither of the two.
+  if (!ReserveReleaseNodes() || !ReserveForRecord(copy, true)) return 0;
   RemoveItem(code, hotKey, name, type, kind);
   if (HasStorage()) {
     TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
@@ -283,7 +308,7 @@ bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
         int slot = list[in];
         int position = m_pSlots[slot].m_nItem;
         if (m_pItems[position].m_cMarket == market) {
-          m_setFreeSlots.insert(slot);
+          Release(m_setFreeSlots, slot);
           // A position is released through its code entry only.
           if (g == 0) m_setFreeItems.insert(position);
         } else {

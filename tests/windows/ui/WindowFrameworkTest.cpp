@@ -225,3 +225,48 @@ TEST(WindowFramework, TypedHandlersGetTheMessagesOwnParameters) {
   EXPECT_EQ(wnd.m_notified, std::vector<UINT>{0x7401});
   wnd.DestroyWindow();
 }
+
+namespace {
+
+// Its character handler asks its own window a question first (a message no map lists), then has
+// the character inserted.
+class CNestingWnd : public CWnd {
+ public:
+  LRESULT m_nNestedAnswer = -1;
+  int m_nDepth = 0;
+
+ protected:
+  void OnChar(UINT ch, UINT, UINT) {
+    m_nNestedAnswer = SendMessageW(WM_GETTEXTLENGTH);
+    // One level deeper: a character handled inside a character handler.
+    if (ch == L'x' && m_nDepth++ == 0) SendMessageW(WM_CHAR, L'y', 1);
+    Default();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNestingWnd, CWnd)
+ON_WM_CHAR()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(WindowFramework, DefaultAfterANestedMessageProcessesTheOuterOne) {
+  HWND raw = CreateWindowExW(0, L"EDIT", L"ab", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr, nullptr,
+                             nullptr);
+  ASSERT_NE(raw, nullptr);
+  CNestingWnd wnd;
+  ASSERT_TRUE(wnd.SubclassWindow(raw));
+  SendMessageW(raw, EM_SETSEL, 2, 2);
+  // The handler's own question is answered, and Default() then inserts its character.
+  SendMessageW(raw, WM_CHAR, L'c', 1);
+  EXPECT_EQ(wnd.m_nNestedAnswer, 2);
+  wchar_t text[16] = {};
+  GetWindowTextW(raw, text, 16);
+  EXPECT_STREQ(text, L"abc");
+  // Two levels: the inner character goes in first, then the outer one.
+  SendMessageW(raw, WM_CHAR, L'x', 1);
+  GetWindowTextW(raw, text, 16);
+  EXPECT_STREQ(text, L"abcyx");
+  DestroyWindow(raw);
+}

@@ -28,7 +28,7 @@ void CRecordingParent::OnListActivated(NMHDR* header, LRESULT* result) {
   *result = 0;
 }
 
-static std::wstring TempHistoryPath() {
+std::wstring TempHistoryPath() {
   static int serial = 0;
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);

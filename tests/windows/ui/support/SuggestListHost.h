@@ -16,6 +16,8 @@
 #include "wfc/Wnd.h"
 #include "window/SuggestListWnd.h"
 
+// A history file of the test's own in the temp folder, new for every call (not created here).
+std::wstring TempHistoryPath();
 // Messages of that number the window recorded, and the last of them (null without one).
 int CountOf(const CRecordingWnd& wnd, UINT message);
 const ReceivedMessage* LastOf(const CRecordingWnd& wnd, UINT message);

@@ -67,6 +67,8 @@ class SmartKeyboardDlgTestPeer {
   int HoverButton() const { return m_dialog.m_nHoverButton; }
   const RECT& CaptionRect() const { return m_dialog.m_rcCaption; }
   const RECT& CloseRect() const { return m_dialog.m_rcClose; }
+  const RECT& ClearRect() const { return m_dialog.m_rcClear; }
+  bool HistoryBar() const { return m_dialog.m_bHistoryBar != FALSE; }
   const RECT& InputAreaRect() const { return m_dialog.m_rcInputArea; }
 
  private:
