@@ -205,6 +205,7 @@ class KeyboardInputMappingTable {
   // one entry of each would leave both half indexed.
   int RemoveFromNumericMap(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                            unsigned short type, DWORD kind);
+  void EraseNumericEntriesOf(int position);
   // Direction 0 reports the slots it released; direction 1 takes them out of its lists too.
   int RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey, const wchar_t* name,
                       unsigned short type, DWORD kind, int direction, int wanted,

@@ -2,6 +2,7 @@
 // name, type word and kind.
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <new>
 #include <set>
 #include <utility>
@@ -84,6 +85,14 @@ int KeyboardInputMappingTable::RemoveFromNumericMap(const wchar_t* code, const w
     }
   }
   return result;
+}
+
+void KeyboardInputMappingTable::EraseNumericEntriesOf(int position) {
+  for (int key = 0; key < 3; ++key) {
+    auto range = m_mapNumericKeys.equal_range(KeyText(m_pItems[position], key));
+    for (auto it = range.first; it != range.second;)
+      it = it->second == position ? m_mapNumericKeys.erase(it) : std::next(it);
+  }
 }
 
 int KeyboardInputMappingTable::RemoveFromIndex(const wchar_t* code, const wchar_t* hotKey,
@@ -220,6 +229,9 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
       RemoveFromIndex(code, hotKey, name, *type, *kind, 0, position, releasedSlots, releasedSlots);
   int mapped = position;
   if (position < 0) position = indexed;
+  // Found through its index entries alone (its texts equal the given ones only with spaces
+  // skipped), a numeric command must not leave its map entries pointing at a free position.
+  if (mapped < 0 && position >= 0) EraseNumericEntriesOf(position);
   RemoveFromIndex(code, hotKey, name, *type, *kind, 1, position, releasedSlots, backwardSlots);
   NoteStaleEntries(position, mapped, indexed, CategoryOfIdentity(code, *type, *kind), releasedSlots,
                    backwardSlots);

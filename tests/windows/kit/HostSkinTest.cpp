@@ -166,7 +166,7 @@ TEST(HostSkinTest, APopupWithAMissingOrIncompleteSkinDrawsInTheLightSkinsColours
   } skins[] = {
       {ProgramFolder() + L"\\no-such-skin", false, lightColor(L"SuggestListWnd.CLR.BG"),
        L"no-such-skin is missing"},
-      {incomplete.Path(), true, RGB(0x10, 0x20, 0x30), L"lacks 26 keys"},
+      {incomplete.Path(), true, RGB(0x10, 0x20, 0x30), L"lacks 28 keys"},
   };
   for (const auto& skin : skins) {
     SCOPED_TRACE(testing::Message() << skin.logged);

@@ -14,6 +14,7 @@
 #include "frame/IHotKeyManager.h"
 #include "frame/SmartKeyboardPopup.h"
 #include "support/Pump.h"
+#include "support/SuggestListHost.h"
 #include "support/TestTerminal.h"
 #include "support/WindowPeers.h"
 #include "table/MappingTable.h"
@@ -308,6 +309,9 @@ TEST_F(AccessibilityTest, SelectionAndScrollingMoveTheStatesAndAnnounceTheNewRow
 TEST_F(AccessibilityTest, WithTheFieldEmptiedTheListReadsAsThePromptOrTheRecentPicks) {
   m_terminal->Type(L"6");
   ASSERT_NE(Dialog(), nullptr);
+  // A history of the test's own, empty: other tests' picks stay in theirs.
+  const std::wstring historyPath = TempHistoryPath();
+  Peer().ListPeer().UseHistoryFile(historyPath);
   AccessiblePtr list = ClientObject(ListWnd());
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(Name(list.get()), L"搜索结果");
@@ -337,6 +341,7 @@ TEST_F(AccessibilityTest, WithTheFieldEmptiedTheListReadsAsThePromptOrTheRecentP
   EXPECT_EQ(State(list.get(), 1) & kSelectedAndFocused, kSelectedAndFocused);
   EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_SELECTION, ListWnd(), 1));
   EXPECT_EQ(events.Seen(EVENT_OBJECT_NAMECHANGE, ListWnd(), CHILDID_SELF), 1);
+  DeleteFileW(historyPath.c_str());
 }
 
 TEST_F(AccessibilityTest, ObjectsHeldPastTheirWindowsAnswerNotConnected) {
