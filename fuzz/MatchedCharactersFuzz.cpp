@@ -12,6 +12,7 @@
 #include "fuzz/FuzzInput.h"
 #include "services/Pinyin.h"
 #include "table/MatchedCharacters.h"
+#include "table/PinyinSyllables.h"
 
 namespace {
 
@@ -45,7 +46,9 @@ bool IsIdeograph(uint32_t c) {
 }
 
 // The characters of name that give a key letters: those whose own initials are not empty. False
-// when a Chinese character has no reading: the key then does not line up with the name.
+// when a Chinese character has no reading, or one that is no syllable of the table (the
+// consonant-only readings of interjections, left out on purpose): the key then does not line up
+// with the name.
 bool LetterCharacters(const wchar_t* name, uint64_t* bits) {
   *bits = 0;
   for (size_t i = 0; name[i];) {
@@ -58,10 +61,17 @@ bool LetterCharacters(const wchar_t* name, uint64_t* bits) {
     }
     wchar_t initials[4];
     std::wstring alone(name + i, length);
-    if (ComputePinyinInitials(alone.c_str(), initials, 4) > 0)
+    if (ComputePinyinInitials(alone.c_str(), initials, 4) > 0) {
       *bits |= ((uint64_t(1) << length) - 1) << i;
-    else if (IsIdeograph(c))
+      PinyinKeys own;
+      ComputePinyinKeys(alone.c_str(), &own);
+      std::string syllable;
+      for (const wchar_t* l = own.fullPinyin; *l; ++l) syllable += static_cast<char>(*l);
+      if (IsIdeograph(c) && !pinyin_syllables::IsSyllable(syllable.c_str(), syllable.size()))
+        return false;
+    } else if (IsIdeograph(c)) {
       return false;
+    }
     i += length;
   }
   return true;
