@@ -232,7 +232,10 @@ int KeyboardInputMappingTable::RemoveItem(const wchar_t* code, const wchar_t* ho
   // Found through its index entries alone (its texts equal the given ones only with spaces
   // skipped), a numeric command must not leave its map entries pointing at a free position.
   if (mapped < 0 && position >= 0) EraseNumericEntriesOf(position);
-  RemoveFromIndex(code, hotKey, name, *type, *kind, 1, position, releasedSlots, backwardSlots);
+  // The backward lists give up the entries of the record found, and of no other: when the
+  // forward lists and the map found none, nothing is removed.
+  if (position >= 0)
+    RemoveFromIndex(code, hotKey, name, *type, *kind, 1, position, releasedSlots, backwardSlots);
   NoteStaleEntries(position, mapped, indexed, CategoryOfIdentity(code, *type, *kind), releasedSlots,
                    backwardSlots);
   if (position < 0) return 0;
