@@ -46,9 +46,9 @@ bool IsIdeograph(uint32_t c) {
 }
 
 // The characters of name that give a key letters: those whose own initials are not empty. False
-// when a Chinese character has no reading, or one that is no syllable of the table (the
-// consonant-only readings of interjections, left out on purpose): the key then does not line up
-// with the name.
+// when a Chinese character has no reading, or a reading (its first or its second) that is no
+// syllable of the table (the consonant-only readings of interjections and of 儿 as R, left out
+// on purpose): the key then does not line up with the name.
 bool LetterCharacters(const wchar_t* name, uint64_t* bits) {
   *bits = 0;
   for (size_t i = 0; name[i];) {
@@ -65,10 +65,13 @@ bool LetterCharacters(const wchar_t* name, uint64_t* bits) {
       *bits |= ((uint64_t(1) << length) - 1) << i;
       PinyinKeys own;
       ComputePinyinKeys(alone.c_str(), &own);
-      std::string syllable;
-      for (const wchar_t* l = own.fullPinyin; *l; ++l) syllable += static_cast<char>(*l);
-      if (IsIdeograph(c) && !pinyin_syllables::IsSyllable(syllable.c_str(), syllable.size()))
-        return false;
+      for (const wchar_t* reading : {own.fullPinyin, own.secondFullPinyin}) {
+        std::string syllable;
+        for (const wchar_t* l = reading; *l; ++l) syllable += static_cast<char>(*l);
+        if (IsIdeograph(c) && !syllable.empty() &&
+            !pinyin_syllables::IsSyllable(syllable.c_str(), syllable.size()))
+          return false;
+      }
     } else if (IsIdeograph(c)) {
       return false;
     }
