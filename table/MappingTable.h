@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "frame/KeyboardItemInfo.h"
 #include "table/KeyPrefixList.h"
 
+class CDataMgr;
 class CElementContainer;
 
 const int INDEX_GROUPS = 6;
@@ -227,9 +229,17 @@ class KeyboardInputMappingTable {
   void AppendListMatches(const wchar_t* text, int group, int category,
                          std::vector<KeyboardItemInfo>* results, const KeyCompareMode* mode);
   void ResolveAlias(const KeyboardItemInfo& alias, std::vector<KeyboardItemInfo>* results);
+  // The data centre of the running search, taken at its first alias and held to its end.
+  CDataMgr* AliasDataMgr();
+  void ReleaseAliasDataMgr();
   void TidyResults(const wchar_t* text, std::vector<KeyboardItemInfo>* results, bool digits);
 
   // The typed text of the running search, prepared once for each direction.
   const wchar_t* m_pSearchText;
+  // A search shows up to a hundred aliases: the environment is asked once, and the code the data
+  // centre is asked for reuses one buffer.
+  CDataMgr* m_pAliasDataMgr = nullptr;
+  bool m_bAliasDataMgrLooked = false;
+  std::wstring m_aliasCode;
   keyprefix::Probe m_searchProbes[2];
 };

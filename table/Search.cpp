@@ -128,11 +128,13 @@ bool KeyboardInputMappingTable::SearchInCategories(const wchar_t* text,
     }
   } catch (...) {
     m_pSearchText = nullptr;
+    ReleaseAliasDataMgr();
     results->clear();
     Unlock();
     return false;
   }
   m_pSearchText = nullptr;
+  ReleaseAliasDataMgr();
   Unlock();
   return true;
 }
@@ -317,14 +319,28 @@ void KeyboardInputMappingTable::SearchLetters(const wchar_t* text,
   }
 }
 
+CDataMgr* KeyboardInputMappingTable::AliasDataMgr() {
+  if (!m_bAliasDataMgrLooked) {
+    m_bAliasDataMgrLooked = true;
+    TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+    m_pAliasDataMgr = env ? dynamic_cast<CDataMgr*>(env->GetDataMgr()) : nullptr;
+    if (m_pAliasDataMgr) m_pAliasDataMgr->AddRef();
+  }
+  return m_pAliasDataMgr;
+}
+
+void KeyboardInputMappingTable::ReleaseAliasDataMgr() {
+  if (m_pAliasDataMgr) m_pAliasDataMgr->Release();
+  m_pAliasDataMgr = nullptr;
+  m_bAliasDataMgrLooked = false;
+}
+
 void KeyboardInputMappingTable::ResolveAlias(const KeyboardItemInfo& alias,
                                              std::vector<KeyboardItemInfo>* results) {
-  TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
-  if (!env) return;
-  CDataMgr* dataMgr = dynamic_cast<CDataMgr*>(env->GetDataMgr());
+  CDataMgr* dataMgr = AliasDataMgr();
   if (!dataMgr) return;
-  TRefPtr<CDataMgr> holder(dataMgr);
-  const STK_PER* security = dataMgr->GetOneStkInfo(alias.m_szCode, alias.m_cMarket);
+  m_aliasCode.assign(alias.m_szCode);
+  const STK_PER* security = dataMgr->GetOneStkInfo(m_aliasCode, alias.m_cMarket);
   if (!security) return;
   wchar_t* name = nullptr;
   if (!CDataComFun::GB2312ToUnicode(security->m_szName, name) || !name) return;

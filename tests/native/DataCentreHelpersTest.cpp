@@ -4,6 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 #include "frame/DataComFun.h"
 #include "services/SecurityMaster.h"
@@ -66,5 +71,48 @@ TEST(DataCentreHelpers, Gb2312ToUnicode) {
   EXPECT_STREQ(text, L"*ST中华Ａ");
   delete[] text;
 }
+
+#ifndef _WIN32
+// What glibc's decoder makes of the bytes, or "failed".
+std::wstring DecodedByIconv(const std::string& bytes) {
+  iconv_t cd = iconv_open("WCHAR_T", "GBK");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return L"failed";
+  std::wstring out(bytes.size() + 1, L'\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* outPtr = reinterpret_cast<char*>(&out[0]);
+  size_t outLeft = out.size() * sizeof(wchar_t);
+  bool ok = iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
+            iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(cd);
+  if (!ok) return L"failed";
+  out.resize(out.size() - outLeft / sizeof(wchar_t));
+  return out;
+}
+
+// Names are decoded from a table of every double-byte character, made once: it must answer what
+// the decoder itself answers for every lead and trail byte, alone and between ASCII, and leave
+// every malformed sequence failing.
+TEST(DataCentreHelpers, Gb2312NamesDecodeAsTheDecoderDoes) {
+  if (DecodedByIconv("A") != L"A") GTEST_SKIP() << "no GBK decoder here";
+  int decoded = 0;
+  for (int lead = 0x80; lead <= 0xFF; ++lead)
+    for (int trail = 0x01; trail <= 0xFF; ++trail) {
+      for (const std::string& bytes :
+           {std::string{static_cast<char>(lead), static_cast<char>(trail)},
+            "A" + std::string{static_cast<char>(lead), static_cast<char>(trail)} + "z",
+            std::string{static_cast<char>(lead)}}) {
+        const std::wstring expected = DecodedByIconv(bytes);
+        wchar_t* text = nullptr;
+        const bool ok = CDataComFun::GB2312ToUnicode(bytes.c_str(), text);
+        ASSERT_EQ(ok ? std::wstring(text) : std::wstring(L"failed"), expected)
+            << std::hex << lead << " " << trail << " in " << bytes.size() << " bytes";
+        decoded += ok;
+        delete[] text;
+      }
+    }
+  EXPECT_GT(decoded, 2 * 21000);  // GBK holds nearly 22,000 double-byte characters
+}
+#endif
 
 }  // namespace
