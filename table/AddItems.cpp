@@ -203,6 +203,8 @@ bool KeyboardInputMappingTable::ReserveForRecord(const KeyboardItemInfo& record,
   const int category = CategoryOf(&record, &type, &kind, 0);
   const bool numeric = IsNumericCommand(record);
   try {
+    if (numeric)
+      while (m_mapSpareNumericNodes.size() < 3) m_mapSpareNumericNodes.insert({L"", -1});
     for (int key = 0; key < 3; ++key) {
       if (numeric && ClassifyKey(KeyText(record, key)) == 0) continue;
       for (int group = 2 * key; group <= 2 * key + 1; ++group) {
@@ -284,9 +286,17 @@ bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& reco
   // record gets none of them and no list entry either.
   NumericKeyMap digitKeys;
   try {
-    for (int key = 0; key < 3; ++key)
-      if (ClassifyKey(KeyText(record, key)) == 0)
+    for (int key = 0; key < 3; ++key) {
+      if (ClassifyKey(KeyText(record, key)) != 0) continue;
+      if (m_mapSpareNumericNodes.empty()) {
         digitKeys.insert({KeyText(m_pItems[position], key), position});
+        continue;
+      }
+      auto node = m_mapSpareNumericNodes.extract(m_mapSpareNumericNodes.begin());
+      node.key() = KeyText(m_pItems[position], key);
+      node.mapped() = position;
+      digitKeys.insert(std::move(node));
+    }
   } catch (const std::bad_alloc&) {
     return false;
   }

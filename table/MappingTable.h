@@ -160,6 +160,9 @@ class KeyboardInputMappingTable {
   // Set nodes taken before a removal changes anything: releasing its slots and its position then
   // needs no memory, so that running out of it cannot stop a removal half-way.
   std::set<int> m_setSpareNodes;
+  // The same for the numeric map: taken before a numeric command is stored, so that a replacement,
+  // which has removed the old record by then, cannot be left with neither.
+  NumericKeyMap m_mapSpareNumericNodes;
 
  private:
   friend unsigned SortWorker(void* task);

@@ -310,10 +310,22 @@ int KeyboardInputMappingTable::ReplaceItem(const wchar_t* code, const wchar_t* h
 
 bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
   if (!m_pItems) return false;
+  // Whatever can run out of memory works on copies first: a removal stopped by it leaves the
+  // store as it was, never a market half gone.
   NumericKeyMap kept;
   for (const auto& entry : m_mapNumericKeys)
     if (m_pItems[entry.second].m_cMarket != market) kept.insert(entry);
-  m_mapNumericKeys.swap(kept);
+  std::set<int> freeSlots = m_setFreeSlots, freeItems = m_setFreeItems;
+  for (int g = 0; g < INDEX_GROUPS; ++g)
+    for (int c = 0; c < ITEM_CATEGORIES; ++c)
+      for (int slot : m_arrIndex[g][c]) {
+        int position = m_pSlots[slot].m_nItem;
+        if (m_pItems[position].m_cMarket != market) continue;
+        freeSlots.insert(slot);
+        // A position is released through its code entry only.
+        if (g == 0) freeItems.insert(position);
+      }
+  // From here on nothing allocates.
   for (int g = 0; g < INDEX_GROUPS; ++g) {
     for (int c = 0; c < ITEM_CATEGORIES; ++c) {
       IndexList& list = m_arrIndex[g][c];
@@ -321,21 +333,18 @@ bool KeyboardInputMappingTable::RemoveMarket(unsigned char market) {
       size_t out = 0;
       for (size_t in = 0; in < list.size(); ++in) {
         int slot = list[in];
-        int position = m_pSlots[slot].m_nItem;
-        if (m_pItems[position].m_cMarket == market) {
-          Release(m_setFreeSlots, slot);
-          // A position is released through its code entry only.
-          if (g == 0) m_setFreeItems.insert(position);
-        } else {
-          prefixes.MutableData()[out] = prefixes[in];
-          list[out++] = slot;
-        }
+        if (m_pItems[m_pSlots[slot].m_nItem].m_cMarket == market) continue;
+        prefixes.MutableData()[out] = prefixes[in];
+        list[out++] = slot;
       }
       list.resize(out);
       prefixes.Truncate(out);
       prefixes.Recount();
     }
   }
+  m_mapNumericKeys.swap(kept);
+  m_setFreeSlots.swap(freeSlots);
+  m_setFreeItems.swap(freeItems);
   return true;
 }
 

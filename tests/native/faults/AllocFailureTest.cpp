@@ -239,10 +239,14 @@ TEST_F(AllocFailure, SingleAddsRemovalReplacementAndSearchSurviveEveryAllocation
     std::function<bool(KeyboardInputMappingTable&)> run;
     // What must hold after it, given how it ended.
     std::function<void(KeyboardInputMappingTable&, const Attempt&, const std::string&)> check;
+    bool changesBase = false;  // the check, not the loop, says what becomes of the base items
   };
   const std::vector<KeyboardItemInfo> held(m_batch.begin(), m_batch.begin() + 200);
   const KeyboardItemInfo fresh = m_batch[500], removed = held[17], renamed = held[3];
   const KeyboardItemInfo command = MarketCommands(1, 600)[0];  // a numeric command
+  const KeyboardItemInfo numericCommand = m_base[160 + 6];     // "01", among the base items
+  const unsigned char goneMarket = 3;
+  const std::vector<KeyboardItemInfo> everything = Join(m_base, held);
   std::vector<KeyboardItemInfo> expectedResults;
   const Step steps[] = {
       {"single add", false,
@@ -283,6 +287,48 @@ TEST_F(AllocFailure, SingleAddsRemovalReplacementAndSearchSurviveEveryAllocation
          // The old record or the new one, never both or neither.
          EXPECT_NE(Stored(t, renamed), Stored(t, now)) << where;
        }},
+      {"replacement of a numeric command", false,
+       [&](KeyboardInputMappingTable& t) {
+         unsigned short type = numericCommand.m_wType;
+         DWORD kind = numericCommand.m_dwKind;
+         return t.ReplaceItem(numericCommand.m_szCode, numericCommand.m_szHotKey,
+                              numericCommand.m_szName, &type, &kind, nullptr, L"GMML", L"改名命令",
+                              nullptr, nullptr, nullptr) != 0;
+       },
+       [&](KeyboardInputMappingTable& t, const Attempt&, const std::string& where) {
+         KeyboardItemInfo now = numericCommand;
+         CopyKeyField(now.m_szHotKey, L"GMML");
+         CopyKeyField(now.m_szName, L"改名命令");
+         EXPECT_NE(Stored(t, numericCommand), Stored(t, now)) << where;
+         // Typed as its number, the command is found as it is stored.
+         std::vector<KeyboardItemInfo> results;
+         ASSERT_TRUE(t.Search(numericCommand.m_szCode, &results, false)) << where;
+         int listed = 0;
+         for (const KeyboardItemInfo& found : results)
+           listed += found == numericCommand || found == now;
+         EXPECT_EQ(listed, 1) << where;
+       },
+       true},
+      {"market removal", false,
+       [&](KeyboardInputMappingTable& t) { return t.RemoveMarket(goneMarket); },
+       [&](KeyboardInputMappingTable& t, const Attempt& a, const std::string& where) {
+         // The whole market gone, or (stopped) nothing of it.
+         bool gone = true, kept = true;
+         for (const KeyboardItemInfo& item : everything) {
+           const bool stored = Stored(t, item);
+           if (item.m_cMarket == goneMarket) {
+             gone = gone && !stored;
+             kept = kept && stored;
+           } else {
+             EXPECT_TRUE(stored) << where;
+           }
+         }
+         EXPECT_TRUE(a.outcome == Outcome::kDone ? gone : gone != kept) << where;
+         EXPECT_EQ(LiveCount(t) == int(everything.size()), kept) << where;
+         for (const KeyboardItemInfo& item : {everything.front(), everything.back()})
+           EXPECT_EQ(Matched(t, item), Stored(t, item)) << where;
+       },
+       true},
       {"search", true,
        [&](KeyboardInputMappingTable& t) {
          std::vector<KeyboardItemInfo> results;
@@ -321,7 +367,9 @@ TEST_F(AllocFailure, SingleAddsRemovalReplacementAndSearchSurviveEveryAllocation
               *table, nth, mode, [&] { return step.run(*table); }, !step.takesLock);
           const std::string seen = where + " (" + Name(attempt.outcome) + ")";
           EXPECT_EQ(StoreViolations(*table), "") << seen;
-          for (const KeyboardItemInfo& item : m_base) EXPECT_TRUE(Stored(*table, item)) << seen;
+          if (!step.changesBase) {
+            for (const KeyboardItemInfo& item : m_base) EXPECT_TRUE(Stored(*table, item)) << seen;
+          }
           step.check(*table, attempt, seen);
         }
         EXPECT_TRUE(AllFreedDownTo(live))
