@@ -133,7 +133,9 @@ void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool 
 void CSuggestListWnd::OnPaint() {
   CPaintDC paint(this);
   {
-    CMemDC dc(&paint);
+    RECT client;
+    GetClientRect(&client);
+    CMemDC dc(&paint, &m_backBuffer, SIZE{client.right, client.bottom});
     dc.SetBkMode(TRANSPARENT);
     CLightCanvas canvas(&dc, m_nDpi);
     canvas.SetBkMode(TRANSPARENT);

@@ -77,6 +77,7 @@ CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
       m_rcList(),
       m_rcScrollBar(),
       m_pScrollBar(nullptr),
+      m_rcScrollBarPlaced(),
       m_bTracking(FALSE),
       m_nDpi(96) {
   LoadHistory();
@@ -122,6 +123,7 @@ void CSuggestListWnd::OnDestroy() {
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
+  m_backBuffer.Free();
   // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
   // must not be lost either.
   if (!m_history.FileExists() || m_history.HasUnsavedChanges()) SaveHistory();
@@ -191,11 +193,20 @@ void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
   AnnounceSelection();
 }
 
+bool CSuggestListWnd::ScrollBarShown() const {
+  return m_pScrollBar && m_pScrollBar->m_hWnd &&
+         (::GetWindowLongW(m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool CSuggestListWnd::ScrollBarReshapes() const {
+  if (!m_pScrollBar || !m_pScrollBar->m_hWnd) return false;
+  return !EqualRect(&m_rcScrollBarPlaced, &m_rcScrollBar) ||
+         ScrollBarShown() != (m_nRowCount > m_nVisibleRows);
+}
+
 void CSuggestListWnd::RefreshView() {
   if (!m_pScrollBar || !m_hWnd) return;
-  bool barShown =
-      m_pScrollBar->m_hWnd && (::GetWindowLongW(m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-  if (barShown) {
+  if (ScrollBarShown()) {
     m_pScrollBar->UpdateThumbPosition(m_nTop);
     InvalidateRect(&m_rcList, FALSE);
   } else {
@@ -205,15 +216,21 @@ void CSuggestListWnd::RefreshView() {
 
 void CSuggestListWnd::UpdateScrollBar() {
   if (!m_pScrollBar || !m_pScrollBar->m_hWnd) return;
-  m_pScrollBar->MoveWindow(m_rcScrollBar, TRUE);
+  // Moving, showing or hiding a window costs even when nothing changes; the bar's numbers
+  // repaint it when they change.
+  if (!EqualRect(&m_rcScrollBarPlaced, &m_rcScrollBar)) {
+    m_pScrollBar->MoveWindow(m_rcScrollBar, TRUE);
+    m_rcScrollBarPlaced = m_rcScrollBar;
+  }
+  const bool shown = ScrollBarShown();
   if (m_nRowCount > m_nVisibleRows) {
-    m_pScrollBar->ShowWindow(SW_SHOW);
+    if (!shown) m_pScrollBar->ShowWindow(SW_SHOW);
     m_pScrollBar->SetRowNumber(m_nRowCount);
     m_pScrollBar->SetPageSize(m_nVisibleRows);
     m_pScrollBar->SetThumbLength(
         ThumbLengthFor(m_rcScrollBar.bottom - m_rcScrollBar.top, m_nVisibleRows, m_nRowCount));
     m_pScrollBar->UpdateThumbPosition(0);
-  } else {
+  } else if (shown) {
     m_pScrollBar->ShowWindow(SW_HIDE);
   }
 }
@@ -222,10 +239,18 @@ void CSuggestListWnd::ResetView() {
   m_nTop = 0;
   m_nSelected = 0;
   if (!m_hWnd) return;
-  SetRedraw(FALSE);
+  // Redrawing is off only while the scrollbar moves, shows or hides: turning it off and on costs
+  // as much as a paint.
+  const bool reshapes = ScrollBarReshapes();
+  if (reshapes) SetRedraw(FALSE);
   UpdateScrollBar();
-  SetRedraw(TRUE);
-  Invalidate(TRUE);
+  if (reshapes) SetRedraw(TRUE);
+  // A scrollbar that stays as it was repaints itself when its numbers change; the rows beside it
+  // are all that the list must paint again.
+  if (!reshapes && ScrollBarShown())
+    InvalidateRect(&m_rcList, TRUE);
+  else
+    Invalidate(TRUE);
   AnnounceItems();
 }
 

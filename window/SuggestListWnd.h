@@ -12,6 +12,7 @@
 #include "frame/KeyboardItemInfo.h"
 #include "frame/Messages.h"
 #include "frame/Skin.h"
+#include "wfc/BackBuffer.h"
 #include "wfc/String.h"
 #include "wfc/Wnd.h"
 #include "window/AccessibleLink.h"
@@ -121,6 +122,9 @@ class CSuggestListWnd : public CWnd {
   // Selects the slot under the pointer and starts a drag.
   void BeginDrag(int slot);
   void InvalidateSlot(int slot);
+  // Whether the scrollbar is shown, and whether UpdateScrollBar would move, show or hide it.
+  bool ScrollBarShown() const;
+  bool ScrollBarReshapes() const;
   const std::vector<KeyboardItemInfo>& ShownItems();
   bool IsTargeted() const;
   void Notify(UINT code);
@@ -157,6 +161,8 @@ class CSuggestListWnd : public CWnd {
   RECT m_rcList;
   RECT m_rcScrollBar;
   CQXScrollbarWnd* m_pScrollBar;
+  RECT m_rcScrollBarPlaced;  // where the scrollbar was last moved to
+  CBackBuffer m_backBuffer;
   BOOL m_bTracking;
   int m_nDpi;
   class CAccessible;
