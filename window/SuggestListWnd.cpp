@@ -78,6 +78,7 @@ CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
       m_rcScrollBar(),
       m_pScrollBar(nullptr),
       m_rcScrollBarPlaced(),
+      m_nTopInvalidated(-1),
       m_bTracking(FALSE),
       m_nDpi(96) {
   LoadHistory();
@@ -136,7 +137,7 @@ LRESULT CSuggestListWnd::OnDpiChanged(UINT dpi, const RECT*) {
   if (LoadPalette()) {
     LayoutRows();
     // New fonts and row heights show even when the parent keeps the list's size.
-    Invalidate(TRUE);
+    InvalidateRows(nullptr, TRUE);
   }
   return 1;
 }
@@ -149,7 +150,7 @@ void CSuggestListWnd::OnSize(UINT, int, int) {
 void CSuggestListWnd::OnClose() { ShowWindow(SW_HIDE); }
 
 LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM code, LPARAM) {
-  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) InvalidateRows(nullptr, TRUE);
   return 0;
 }
 
@@ -160,6 +161,7 @@ void CSuggestListWnd::LayoutRows() {
   GetClientRect(&client);
   int visible = LayoutRowRects(client, m_nRowHeight, m_rcRows);
   if (visible == 0) return;
+  m_nTopInvalidated = -1;
   m_nVisibleRows = visible;
   int width = SUGGEST_DEFAULT_SCROLL_WIDTH;
   if (m_pScrollBar) {
@@ -186,6 +188,12 @@ void CSuggestListWnd::InvalidateSlot(int slot) {
   if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
 }
 
+void CSuggestListWnd::InvalidateRows(const RECT* rect, BOOL erase) {
+  if (!m_hWnd) return;
+  InvalidateRect(rect, erase);
+  m_nTopInvalidated = m_nTop;
+}
+
 void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
   m_nSelected = newSlot;
   InvalidateSlot(oldSlot);
@@ -206,12 +214,11 @@ bool CSuggestListWnd::ScrollBarReshapes() const {
 
 void CSuggestListWnd::RefreshView() {
   if (!m_pScrollBar || !m_hWnd) return;
-  if (ScrollBarShown()) {
-    m_pScrollBar->UpdateThumbPosition(m_nTop);
-    InvalidateRect(&m_rcList, FALSE);
-  } else {
-    Invalidate(FALSE);
-  }
+  const bool barShown = ScrollBarShown();
+  if (barShown) m_pScrollBar->UpdateThumbPosition(m_nTop);
+  // A selection moved within the page has invalidated its two rows; the rest stand.
+  if (m_nTop == m_nTopInvalidated) return;
+  InvalidateRows(barShown ? &m_rcList : nullptr, FALSE);
 }
 
 void CSuggestListWnd::UpdateScrollBar() {
@@ -247,10 +254,7 @@ void CSuggestListWnd::ResetView() {
   if (reshapes) SetRedraw(TRUE);
   // A scrollbar that stays as it was repaints itself when its numbers change; the rows beside it
   // are all that the list must paint again.
-  if (!reshapes && ScrollBarShown())
-    InvalidateRect(&m_rcList, TRUE);
-  else
-    Invalidate(TRUE);
+  InvalidateRows(!reshapes && ScrollBarShown() ? &m_rcList : nullptr, TRUE);
   AnnounceItems();
 }
 

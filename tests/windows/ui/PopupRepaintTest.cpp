@@ -90,6 +90,15 @@ TEST_F(PopupRepaintTest, EveryKeystrokeLeavesWhatAFullRepaintShows) {
   ExpectSameAsFullRepaint("page down");
   KeyIntoEdit(VK_UP);
   ExpectSameAsFullRepaint("up");
+  // Down past the last row scrolls by one row; up past the first scrolls back.
+  for (int i = 0; i < 14; ++i) {
+    KeyIntoEdit(VK_DOWN);
+    ExpectSameAsFullRepaint("down, row by row");
+  }
+  for (int i = 0; i < 14; ++i) {
+    KeyIntoEdit(VK_UP);
+    ExpectSameAsFullRepaint("up, row by row");
+  }
 
   // A hover row, and typing under it.
   CSuggestListWnd& list = Peer().List();
