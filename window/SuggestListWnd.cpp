@@ -246,12 +246,13 @@ void CSuggestListWnd::ResetView() {
   m_nTop = 0;
   m_nSelected = 0;
   if (!m_hWnd) return;
-  // Redrawing is off only while the scrollbar moves, shows or hides: turning it off and on costs
-  // as much as a paint.
+  // Redrawing is off only while the scrollbar moves, shows or hides on the screen: turning it off
+  // and on costs as much as a paint, and a hidden pop-up is painted whole when it shows.
   const bool reshapes = ScrollBarReshapes();
-  if (reshapes) SetRedraw(FALSE);
+  const bool redrawOff = reshapes && IsWindowVisible();
+  if (redrawOff) SetRedraw(FALSE);
   UpdateScrollBar();
-  if (reshapes) SetRedraw(TRUE);
+  if (redrawOff) SetRedraw(TRUE);
   // A scrollbar that stays as it was repaints itself when its numbers change; the rows beside it
   // are all that the list must paint again.
   InvalidateRows(!reshapes && ScrollBarShown() ? &m_rcList : nullptr, TRUE);
