@@ -51,15 +51,14 @@ void CMemDC::BeginOwnBitmap() {
 }
 
 CMemDC::~CMemDC() {
-  if (m_pBuffer) {
+  if (m_bMemDC)
     m_pTarget->BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
                       m_rect.bottom - m_rect.top, this, m_rect.left, m_rect.top, SRCCOPY);
+  if (m_pBuffer) {
     m_pBuffer->End();
     // The context is the buffer's.
     m_hDC = m_hAttribDC = nullptr;
   } else if (m_bMemDC) {
-    m_pTarget->BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
-                      m_rect.bottom - m_rect.top, this, m_rect.left, m_rect.top, SRCCOPY);
     SelectObject(m_hOldBitmap);
   } else {
     // The handles are the target's: nothing of ours to release.

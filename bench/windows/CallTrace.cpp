@@ -7,7 +7,6 @@
 #include <vector>
 
 namespace call_trace {
-namespace {
 
 double NowMs() {
   static LARGE_INTEGER frequency = [] {
@@ -19,6 +18,8 @@ double NowMs() {
   QueryPerformanceCounter(&counter);
   return counter.QuadPart * 1000.0 / frequency.QuadPart;
 }
+
+namespace {
 
 // Frame keys: a handler is (window kind << 16 | message); a traced call is kCallKey + its slot,
 // with the key of the handler that made it in the high half (and, for the default window

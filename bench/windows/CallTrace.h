@@ -12,6 +12,9 @@
 
 namespace call_trace {
 
+// The performance counter in milliseconds.
+double NowMs();
+
 // Redirects the traced imports of the modules named (file names, e.g. "WindowFramework.dll").
 // Calls made outside our handlers run untimed.
 void Install(const wchar_t* const* moduleNames, int count);

@@ -35,16 +35,7 @@ namespace {
 
 typedef HRESULT (*GetClassObjectFn)(IUnknown**, const wchar_t*);
 
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
+using call_trace::NowMs;
 
 // Time inside our code: only the outermost of nested handlers counts, so that a handler sending
 // a message to another of our windows is not counted twice.
