@@ -10,6 +10,7 @@
 
 #include "Export.h"
 #include "platform/WinTypes.h"
+#include "wfc/BackBuffer.h"
 #include "wfc/Wnd.h"
 #include "window/QXDelegate.h"
 
@@ -68,6 +69,7 @@ class TS_API CQXScrollbarWnd : public CWnd {
   void Fire(int part);
   void EndPress();
   void Paint(HDC dc, const RECT& client);
+  void SetAndRepaint(int* field, int value);
 
   QX_SCROLL_MODE m_eMode;
   int m_nDpi;
@@ -87,4 +89,5 @@ class TS_API CQXScrollbarWnd : public CWnd {
   bool m_bRepeating;       // the repeat timer runs at its fast period
   bool m_bTrackingLeave;   // WM_MOUSELEAVE is requested
   POINT m_ptLastPoint;     // last pointer position seen, client coordinates
+  CBackBuffer m_backBuffer;
 };

@@ -209,6 +209,7 @@ void CInputEdit::OnDestroy() {
   KillTimer(CARET_TIMER_ID);
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   Default();
+  m_backBuffer.Free();
 }
 
 void CInputEdit::OnSize(UINT, int, int) {
@@ -240,21 +241,17 @@ void CInputEdit::OnPaint() {
   int width = client.right - client.left;
   int height = client.bottom - client.top;
 
-  CDC memDC;
-  CBitmap bitmap;
-  if (!memDC.CreateCompatibleDC(&paintDC) ||
-      !bitmap.CreateCompatibleBitmap(&paintDC, width, height))
-    return;
-  HGDIOBJ oldBitmap = memDC.SelectObject(&bitmap);
-  memDC.FillSolidRect(&client, m_clrBG);
-  HGDIOBJ oldFont = memDC.SelectObject(m_pFont);
-  memDC.SetTextColor(m_clrText);
-  memDC.SetBkMode(TRANSPARENT);  // the glyph cells keep the field's background
-  memDC.TextOutW(2, 0, m_szText, TextLength());
-  if (m_bCaretPhase) DrawCaret(&memDC, client);
-  paintDC.BitBlt(0, 0, width, height, &memDC, 0, 0, SRCCOPY);
-  memDC.SelectObject(oldFont);
-  memDC.SelectObject(oldBitmap);
+  // Composed on the field's back buffer, whose drawing state End puts back.
+  CDC* memDC = m_backBuffer.Begin(&paintDC, width, height, client);
+  if (!memDC) return;
+  memDC->FillSolidRect(&client, m_clrBG);
+  memDC->SelectObject(m_pFont);
+  memDC->SetTextColor(m_clrText);
+  memDC->SetBkMode(TRANSPARENT);  // the glyph cells keep the field's background
+  memDC->TextOutW(2, 0, m_szText, TextLength());
+  if (m_bCaretPhase) DrawCaret(memDC, client);
+  paintDC.BitBlt(0, 0, width, height, memDC, 0, 0, SRCCOPY);
+  m_backBuffer.End();
 }
 
 void CInputEdit::OnTimer(UINT_PTR id) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "wfc/BackBuffer.h"
 #include "wfc/Wnd.h"
 #include "window/AccessibleLink.h"
 
@@ -108,6 +109,7 @@ class CInputEdit : public CWnd {
   COLORREF m_clrText;
   int32_t m_nLineWidth;
   int32_t m_nDpi;
+  CBackBuffer m_backBuffer;
   class CAccessible;
   CAccessibleLink m_accessible;
 };

@@ -123,6 +123,7 @@ void CSmartKeyboardDlg::OnDestroy() {
   Default();
   if (m_pInputEdit && ::IsWindow(m_pInputEdit->m_hWnd)) m_pInputEdit->DestroyWindow();
   if (m_pSuggestList && ::IsWindow(m_pSuggestList->m_hWnd)) m_pSuggestList->DestroyWindow();
+  m_backBuffer.Free();
 }
 
 // --- Palette and layout. ---
@@ -255,7 +256,8 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
     rect = PlaceAtPoint(anchor.x, anchor.y, width, height, false, PLACEMENT_NONE);
   }
   ClampToTop(rect);
-  MoveWindow(rect, TRUE);
+  // Placing a window costs even when it stays where it was.
+  if (!EqualRect(&rect, &window)) MoveWindow(rect, TRUE);
   // A pop-up made on one monitor opens at the scale of the monitor it now stands on.
   int dpi = SWDPI::GetDPIofMonitorFromWindow(m_hWnd);
   if (dpi != m_nDpi && m_nDpi > 0) {
@@ -264,7 +266,9 @@ BOOL CSmartKeyboardDlg::ActivateOnExactPos(BOOL show, BOOL exactPos, int x, int 
     ApplyDpi(dpi, &suggested);
   }
   // Escape hides the list on its own; a pop-up opened again shows it again.
-  if (::IsWindow(m_pSuggestList->m_hWnd)) m_pSuggestList->ShowWindow(SW_SHOW);
+  if (::IsWindow(m_pSuggestList->m_hWnd) &&
+      !(::GetWindowLongW(m_pSuggestList->m_hWnd, GWL_STYLE) & WS_VISIBLE))
+    m_pSuggestList->ShowWindow(SW_SHOW);
   ShowWindow(SW_SHOW);
   ::SetForegroundWindow(m_hWnd);
   LightLogger::CLogger::GetLogger(L"SetForegroundWindow", LIGHT_LOG_FILE_DEFAULT)

@@ -6,6 +6,7 @@
 
 #include "frame/Messages.h"
 #include "frame/Skin.h"
+#include "wfc/BackBuffer.h"
 #include "wfc/Dialog.h"
 #include "wfc/String.h"
 
@@ -91,4 +92,5 @@ class CSmartKeyboardDlg : public CDialog {
   int m_nBorder;
   int m_nEditHeight;
   POINT m_ptAnchor;
+  CBackBuffer m_backBuffer;
 };

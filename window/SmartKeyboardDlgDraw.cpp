@@ -26,7 +26,7 @@ BOOL CSmartKeyboardDlg::OnEraseBkgnd(HDC) { return TRUE; }
 void CSmartKeyboardDlg::OnPaint() {
   CPaintDC paint(this);
   if (RectIsEmpty(m_rcClient)) return;
-  CMemDC dc(&paint);
+  CMemDC dc(&paint, &m_backBuffer, SIZE{m_rcClient.right, m_rcClient.bottom});
   dc.FillSolidRect(&m_rcClient, m_clrFrame);
   RECT inner = Shrink(m_rcClient, 1);
   dc.FillSolidRect(&inner, m_clrBG);

@@ -133,7 +133,9 @@ void CSuggestListWnd::DrawEmptyState(CLightCanvas& canvas, RECT middleRow, bool 
 void CSuggestListWnd::OnPaint() {
   CPaintDC paint(this);
   {
-    CMemDC dc(&paint);
+    RECT client;
+    GetClientRect(&client);
+    CMemDC dc(&paint, &m_backBuffer, SIZE{client.right, client.bottom});
     dc.SetBkMode(TRANSPARENT);
     CLightCanvas canvas(&dc, m_nDpi);
     canvas.SetBkMode(TRANSPARENT);
@@ -144,6 +146,9 @@ void CSuggestListWnd::OnPaint() {
     int rows = m_nVisibleRows < SUGGEST_MAX_ROWS ? m_nVisibleRows : SUGGEST_MAX_ROWS;
     for (int s = 0; s < rows; ++s) {
       const RECT& row = m_rcRows[s];
+      // Rows outside the paint would not reach the window: a moved selection repaints two.
+      RECT painted;
+      if (!IntersectRect(&painted, &row, &paint.m_ps.rcPaint)) continue;
       int n = m_nTop + s;
       // The hover mark wins over the selection mark.
       COLORREF background = s == m_nHover      ? m_clrBGMouse

@@ -25,7 +25,7 @@ void CSuggestListWnd::ApplyNav(const ListNavState& state, const NavEffect& effec
     MoveSelection(effect.oldSlot, effect.newSlot);
   else
     m_nSelected = state.selected;
-  if (effect.invalidateAll && m_hWnd) Invalidate(FALSE);
+  if (effect.invalidateAll) InvalidateRows(nullptr, FALSE);
   for (int i = 0; i < effect.refreshes; ++i) RefreshView();
   AnnounceSelection();
 }
@@ -146,7 +146,7 @@ void CSuggestListWnd::OnCaptureChanged(HWND gaining) {
 void CSuggestListWnd::OnMouseLeave() {
   m_bTracking = FALSE;
   m_nHover = -1;
-  Invalidate(FALSE);
+  InvalidateRows(nullptr, FALSE);
 }
 
 // --- Activation. ---

@@ -77,6 +77,8 @@ CSuggestListWnd::CSuggestListWnd(KeyboardInputMappingTable* table)
       m_rcList(),
       m_rcScrollBar(),
       m_pScrollBar(nullptr),
+      m_rcScrollBarPlaced(),
+      m_nTopInvalidated(-1),
       m_bTracking(FALSE),
       m_nDpi(96) {
   LoadHistory();
@@ -122,6 +124,7 @@ void CSuggestListWnd::OnDestroy() {
   if (TRefPtr<CDataMgr> dataMgr = TerminalDataMgr()) dataMgr->UnregistRecvBroadcastMsgWnd(m_hWnd);
   Default();
   if (m_pScrollBar && m_pScrollBar->m_hWnd) m_pScrollBar->DestroyWindow();
+  m_backBuffer.Free();
   // A first run leaves a file behind; a pick whose posted save never ran, or a cleared history,
   // must not be lost either.
   if (!m_history.FileExists() || m_history.HasUnsavedChanges()) SaveHistory();
@@ -134,7 +137,7 @@ LRESULT CSuggestListWnd::OnDpiChanged(UINT dpi, const RECT*) {
   if (LoadPalette()) {
     LayoutRows();
     // New fonts and row heights show even when the parent keeps the list's size.
-    Invalidate(TRUE);
+    InvalidateRows(nullptr, TRUE);
   }
   return 1;
 }
@@ -147,7 +150,7 @@ void CSuggestListWnd::OnSize(UINT, int, int) {
 void CSuggestListWnd::OnClose() { ShowWindow(SW_HIDE); }
 
 LRESULT CSuggestListWnd::OnDataCenterBroadcast(WPARAM code, LPARAM) {
-  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) Invalidate(TRUE);
+  if (code == BROADCAST_PALETTE_CHANGED && LoadPalette()) InvalidateRows(nullptr, TRUE);
   return 0;
 }
 
@@ -158,6 +161,7 @@ void CSuggestListWnd::LayoutRows() {
   GetClientRect(&client);
   int visible = LayoutRowRects(client, m_nRowHeight, m_rcRows);
   if (visible == 0) return;
+  m_nTopInvalidated = -1;
   m_nVisibleRows = visible;
   int width = SUGGEST_DEFAULT_SCROLL_WIDTH;
   if (m_pScrollBar) {
@@ -184,6 +188,12 @@ void CSuggestListWnd::InvalidateSlot(int slot) {
   if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
 }
 
+void CSuggestListWnd::InvalidateRows(const RECT* rect, BOOL erase) {
+  if (!m_hWnd) return;
+  InvalidateRect(rect, erase);
+  m_nTopInvalidated = m_nTop;
+}
+
 void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
   m_nSelected = newSlot;
   InvalidateSlot(oldSlot);
@@ -191,29 +201,43 @@ void CSuggestListWnd::MoveSelection(int oldSlot, int newSlot) {
   AnnounceSelection();
 }
 
+bool CSuggestListWnd::ScrollBarShown() const {
+  return m_pScrollBar && m_pScrollBar->m_hWnd &&
+         (::GetWindowLongW(m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool CSuggestListWnd::ScrollBarReshapes() const {
+  if (!m_pScrollBar || !m_pScrollBar->m_hWnd) return false;
+  return !EqualRect(&m_rcScrollBarPlaced, &m_rcScrollBar) ||
+         ScrollBarShown() != (m_nRowCount > m_nVisibleRows);
+}
+
 void CSuggestListWnd::RefreshView() {
   if (!m_pScrollBar || !m_hWnd) return;
-  bool barShown =
-      m_pScrollBar->m_hWnd && (::GetWindowLongW(m_pScrollBar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-  if (barShown) {
-    m_pScrollBar->UpdateThumbPosition(m_nTop);
-    InvalidateRect(&m_rcList, FALSE);
-  } else {
-    Invalidate(FALSE);
-  }
+  const bool barShown = ScrollBarShown();
+  if (barShown) m_pScrollBar->UpdateThumbPosition(m_nTop);
+  // A selection moved within the page has invalidated its two rows; the rest stand.
+  if (m_nTop == m_nTopInvalidated) return;
+  InvalidateRows(barShown ? &m_rcList : nullptr, FALSE);
 }
 
 void CSuggestListWnd::UpdateScrollBar() {
   if (!m_pScrollBar || !m_pScrollBar->m_hWnd) return;
-  m_pScrollBar->MoveWindow(m_rcScrollBar, TRUE);
+  // Moving, showing or hiding a window costs even when nothing changes; the bar's numbers
+  // repaint it when they change.
+  if (!EqualRect(&m_rcScrollBarPlaced, &m_rcScrollBar)) {
+    m_pScrollBar->MoveWindow(m_rcScrollBar, TRUE);
+    m_rcScrollBarPlaced = m_rcScrollBar;
+  }
+  const bool shown = ScrollBarShown();
   if (m_nRowCount > m_nVisibleRows) {
-    m_pScrollBar->ShowWindow(SW_SHOW);
+    if (!shown) m_pScrollBar->ShowWindow(SW_SHOW);
     m_pScrollBar->SetRowNumber(m_nRowCount);
     m_pScrollBar->SetPageSize(m_nVisibleRows);
     m_pScrollBar->SetThumbLength(
         ThumbLengthFor(m_rcScrollBar.bottom - m_rcScrollBar.top, m_nVisibleRows, m_nRowCount));
     m_pScrollBar->UpdateThumbPosition(0);
-  } else {
+  } else if (shown) {
     m_pScrollBar->ShowWindow(SW_HIDE);
   }
 }
@@ -222,10 +246,16 @@ void CSuggestListWnd::ResetView() {
   m_nTop = 0;
   m_nSelected = 0;
   if (!m_hWnd) return;
-  SetRedraw(FALSE);
+  // Redrawing is off only while the scrollbar moves, shows or hides on the screen: turning it off
+  // and on costs as much as a paint, and a hidden pop-up is painted whole when it shows.
+  const bool reshapes = ScrollBarReshapes();
+  const bool redrawOff = reshapes && IsWindowVisible();
+  if (redrawOff) SetRedraw(FALSE);
   UpdateScrollBar();
-  SetRedraw(TRUE);
-  Invalidate(TRUE);
+  if (redrawOff) SetRedraw(TRUE);
+  // A scrollbar that stays as it was repaints itself when its numbers change; the rows beside it
+  // are all that the list must paint again.
+  InvalidateRows(!reshapes && ScrollBarShown() ? &m_rcList : nullptr, TRUE);
   AnnounceItems();
 }
 

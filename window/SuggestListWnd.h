@@ -12,6 +12,7 @@
 #include "frame/KeyboardItemInfo.h"
 #include "frame/Messages.h"
 #include "frame/Skin.h"
+#include "wfc/BackBuffer.h"
 #include "wfc/String.h"
 #include "wfc/Wnd.h"
 #include "window/AccessibleLink.h"
@@ -121,6 +122,12 @@ class CSuggestListWnd : public CWnd {
   // Selects the slot under the pointer and starts a drag.
   void BeginDrag(int slot);
   void InvalidateSlot(int slot);
+  // Invalidates rect (null: the whole window), which holds every row, noting the top it was
+  // invalidated at.
+  void InvalidateRows(const RECT* rect, BOOL erase);
+  // Whether the scrollbar is shown, and whether UpdateScrollBar would move, show or hide it.
+  bool ScrollBarShown() const;
+  bool ScrollBarReshapes() const;
   const std::vector<KeyboardItemInfo>& ShownItems();
   bool IsTargeted() const;
   void Notify(UINT code);
@@ -157,6 +164,12 @@ class CSuggestListWnd : public CWnd {
   RECT m_rcList;
   RECT m_rcScrollBar;
   CQXScrollbarWnd* m_pScrollBar;
+  RECT m_rcScrollBarPlaced;  // where the scrollbar was last moved to
+  // The top at which every row was last invalidated, −1 when the rows must be invalidated again
+  // (their layout changed): the rows show that top once painted, and every other change
+  // invalidates the rows it touches.
+  int m_nTopInvalidated;
+  CBackBuffer m_backBuffer;
   BOOL m_bTracking;
   int m_nDpi;
   class CAccessible;

@@ -3,11 +3,16 @@
 // realistic script of at least a thousand keystrokes (KeystrokeScript). Each keystroke's time is
 // split in two: our code (the manager's routing and every handler of our windows, their drawing
 // calls included, timed through the window framework's handler probe) and the rest, which is the
-// system's: message queues, window management and the default processing outside our handlers.
+// system's: message queues, window management and the default processing outside our handlers,
+// and the terminal's windows answering what our calls cause.
 // Also reports what the start-up costs, from Initialize to the first pop-up painted, and the
 // process memory per registered item.
 //
-//   popup-bench.exe --items FILE [--keystrokes N]
+// With --calls, our time is broken down further by the system calls made inside our handlers
+// and by each handler's own time (CallTrace.h); the timing wrappers cost, so read that run for
+// its shares and the plain run for the figures.
+//
+//   popup-bench.exe --items FILE [--keystrokes N] [--calls 1]
 #include <windows.h>
 
 #include <algorithm>
@@ -17,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "CallTrace.h"
 #include "KeystrokeScript.h"
 #include "frame/FrameLib.h"
 #include "frame/IHotKeyManager.h"
@@ -29,16 +35,7 @@ namespace {
 
 typedef HRESULT (*GetClassObjectFn)(IUnknown**, const wchar_t*);
 
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
+using call_trace::NowMs;
 
 // Time inside our code: only the outermost of nested handlers counts, so that a handler sending
 // a message to another of our windows is not counted twice.
@@ -49,15 +46,35 @@ struct OurTime {
   double since = 0;
   double total = 0;
   std::map<std::pair<int, UINT>, double> byMessage;  // (window id, message)
+  bool traced = false;
+  int paused = 0;  // the terminal's windows are handling a message
+  double pausedSince = 0;
+  double pausedTotal = 0;  // in the current stretch
 } s_ours;
 
-void EnterOurCode(HWND, UINT) {
+// The terminal's windows answer messages that our calls cause (the frame losing the activation
+// to the pop-up repaints its caption): that time is the terminal's, not ours.
+class TerminalTime {
+ public:
+  TerminalTime() {
+    if (s_ours.depth > 0 && s_ours.paused++ == 0) s_ours.pausedSince = NowMs();
+  }
+  ~TerminalTime() {
+    if (s_ours.depth > 0 && s_ours.paused > 0 && --s_ours.paused == 0)
+      s_ours.pausedTotal += NowMs() - s_ours.pausedSince;
+  }
+};
+
+void EnterOurCode(HWND window, UINT message) {
   if (s_ours.depth++ == 0) s_ours.since = NowMs();
+  if (s_ours.traced) call_trace::EnterHandler(window, message);
 }
 
 void LeaveOurCode(HWND window, UINT message) {
+  if (s_ours.traced) call_trace::LeaveHandler();
   if (--s_ours.depth > 0) return;
-  const double spent = NowMs() - s_ours.since;
+  const double spent = NowMs() - s_ours.since - s_ours.pausedTotal;
+  s_ours.pausedTotal = 0;
   s_ours.total += spent;
   s_ours.byMessage[{window ? GetDlgCtrlID(window) : 0, message}] += spent;
 }
@@ -66,6 +83,12 @@ class BenchFrame : public CWnd, public CViewManager {
  public:
   BOOL IsContainerWnd(HWND) override { return FALSE; }
   int GetViewType(CWnd*) override { return 0; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    TerminalTime terminal;
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
 };
 
 // The view forwards what the terminal forwards, as the messages stand, before handling them.
@@ -82,6 +105,7 @@ class BenchView : public CWnd {
       LeaveOurCode(nullptr, message);
       ++m_nForwarded;
     }
+    TerminalTime terminal;
     return CWnd::WindowProc(message, wParam, lParam);
   }
 };
@@ -128,6 +152,28 @@ void PrintPercentiles(const char* what, std::vector<double> samples) {
 
 HWND Popup() { return FindWindowW(L"#32770", nullptr); }
 
+typedef std::map<std::string, double> OwnTimes;
+
+void Add(OwnTimes* sum, const OwnTimes& times) {
+  for (const auto& entry : times) (*sum)[entry.first] += entry.second;
+}
+
+// The frames of the largest own time over `keystrokes` keystrokes, in µs per keystroke.
+void PrintOwnTimes(const char* what, const OwnTimes& times, size_t keystrokes) {
+  std::vector<std::pair<double, std::string>> sorted;
+  double total = 0;
+  for (const auto& entry : times) {
+    sorted.push_back({entry.second, entry.first});
+    total += entry.second;
+  }
+  std::sort(sorted.rbegin(), sorted.rend());
+  printf("  %s, %zu keystrokes, %.1f us each in all:\n", what, keystrokes,
+         keystrokes ? total * 1000 / keystrokes : 0.0);
+  for (size_t i = 0; i < sorted.size() && i < 24; ++i)
+    printf("    %-60s %8.1f us\n", sorted[i].second.c_str(),
+           sorted[i].first * 1000 / (keystrokes ? keystrokes : 1));
+}
+
 // Posts one keystroke to the view as the system would, and waits for the view to have
 // forwarded it and for everything it caused to have run and painted. Returns the whole time.
 double Type(BenchView& view, const Keystroke& key) {
@@ -161,6 +207,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     if (wcscmp(argv[i], L"--items") == 0) itemsPath = Narrow(argv[i + 1]);
     if (wcscmp(argv[i], L"--keystrokes") == 0) keystrokes = _wtoi(argv[i + 1]);
+    if (wcscmp(argv[i], L"--calls") == 0) s_ours.traced = _wtoi(argv[i + 1]) != 0;
   }
   std::vector<KeyboardItemInfo> items;
   ItemsFileError error;
@@ -220,17 +267,30 @@ int wmain(int argc, wchar_t** argv) {
          afterPopup - afterStore);
   HidePopup(view);
 
+  if (s_ours.traced) {
+    static const wchar_t* const modules[] = {L"HotKeyManagerFactory.dll", L"WindowFramework.dll",
+                                             L"TerminalServices.dll"};
+    call_trace::Install(modules, 3);
+  }
   WfcSetHandlerProbe(EnterOurCode, LeaveOurCode);
-  std::vector<double> whole, ours, system, opening, typedOpen;
+  std::vector<double> whole, ours, system, opening, typedOpen, oursOpening, oursTyped;
+  std::vector<OwnTimes> ownByKeystroke;
+  OwnTimes ownOpening, ownTyped;
   for (const Keystroke& key : script) {
     if (key.startsQuery) HidePopup(view);
     WaitForNextTick();
+    call_trace::Take();
     s_ours.total = 0;
     double time = Type(view, key);
     whole.push_back(time);
     ours.push_back(s_ours.total);
     system.push_back(time - s_ours.total);
     (key.startsQuery ? opening : typedOpen).push_back(time);
+    (key.startsQuery ? oursOpening : oursTyped).push_back(s_ours.total);
+    if (s_ours.traced) {
+      ownByKeystroke.push_back(call_trace::Take());
+      Add(key.startsQuery ? &ownOpening : &ownTyped, ownByKeystroke.back());
+    }
   }
   WfcSetHandlerProbe(nullptr, nullptr);
   printf("  keystrokes %zu (codes, initials, names, backspaces, navigation):\n", script.size());
@@ -240,6 +300,9 @@ int wmain(int argc, wchar_t** argv) {
   printf("  the whole way, split by what the keystroke did:\n");
   PrintPercentiles("opens", opening);
   PrintPercentiles("in open", typedOpen);
+  printf("  our part, split the same way:\n");
+  PrintPercentiles("opens", oursOpening);
+  PrintPercentiles("in open", oursTyped);
   std::vector<std::pair<double, std::pair<int, UINT>>> messages;
   for (const auto& entry : s_ours.byMessage) messages.push_back({entry.second, entry.first});
   std::sort(messages.rbegin(), messages.rend());
@@ -248,6 +311,22 @@ int wmain(int argc, wchar_t** argv) {
     printf(" %d/0x%04X %.0f ms%s", messages[i].second.first, messages[i].second.second,
            messages[i].first, i + 1 < 8 ? "," : "");
   printf("\n");
+  if (s_ours.traced) {
+    printf("  our time by the system call made inside our handlers, or a handler's own time:\n");
+    PrintOwnTimes("opening keystrokes", ownOpening, opening.size());
+    PrintOwnTimes("typed into an open pop-up", ownTyped, typedOpen.size());
+    std::vector<std::pair<double, size_t>> slowest;
+    for (size_t i = 0; i < ours.size(); ++i) slowest.push_back({ours[i], i});
+    std::sort(slowest.rbegin(), slowest.rend());
+    OwnTimes tail;
+    size_t opens = 0, count = ours.size() / 100 + 1;
+    for (size_t i = 0; i < count; ++i) {
+      Add(&tail, ownByKeystroke[slowest[i].second]);
+      opens += script[slowest[i].second].startsQuery ? 1 : 0;
+    }
+    printf("  (the slowest 1%% by our time: %zu of them opens)\n", opens);
+    PrintOwnTimes("the slowest 1%", tail, count);
+  }
 
   HidePopup(view);
   view.m_pManager = nullptr;

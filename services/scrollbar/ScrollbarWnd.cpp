@@ -89,24 +89,24 @@ void CQXScrollbarWnd::OnChangeScrollDpi(int dpi) {
   if (m_hWnd) Invalidate(FALSE);
 }
 
-void CQXScrollbarWnd::SetPageSize(int size) {
-  m_nPage = std::max(0, size);
+// The owner sets the numbers again on every change of its content: the bar is painted again only
+// when one of them changes.
+void CQXScrollbarWnd::SetAndRepaint(int* field, int value) {
+  if (*field == value) return;
+  *field = value;
   if (m_hWnd) Invalidate(FALSE);
 }
 
-void CQXScrollbarWnd::SetRowNumber(int rows) {
-  m_nRows = std::max(0, rows);
-  if (m_hWnd) Invalidate(FALSE);
-}
+void CQXScrollbarWnd::SetPageSize(int size) { SetAndRepaint(&m_nPage, std::max(0, size)); }
+
+void CQXScrollbarWnd::SetRowNumber(int rows) { SetAndRepaint(&m_nRows, std::max(0, rows)); }
 
 void CQXScrollbarWnd::SetThumbLength(int length) {
-  m_nThumbLength = std::max(0, length);
-  if (m_hWnd) Invalidate(FALSE);
+  SetAndRepaint(&m_nThumbLength, std::max(0, length));
 }
 
 void CQXScrollbarWnd::UpdateThumbPosition(int position) {
-  m_nTopRow = std::max(0, position);
-  if (m_hWnd) Invalidate(FALSE);
+  SetAndRepaint(&m_nTopRow, std::max(0, position));
 }
 
 void CQXScrollbarWnd::SetScrollBackgroundColor(COLORREF color, const wchar_t* key) {
@@ -283,21 +283,16 @@ void CQXScrollbarWnd::OnPaint() {
   RECT client;
   GetClientRect(&client);
   if (client.right <= 0 || client.bottom <= 0) return;
-  // Drawn off screen and copied in one go: no flicker while the thumb is dragged.
-  HDC memory = CreateCompatibleDC(paint.m_hDC);
-  HBITMAP bitmap =
-      memory ? CreateCompatibleBitmap(paint.m_hDC, client.right, client.bottom) : nullptr;
-  if (!bitmap) {
-    if (memory) DeleteDC(memory);
+  // Drawn off screen and copied in one go: no flicker while the thumb is dragged. The surface
+  // is kept for the next paint.
+  CDC* memory = m_backBuffer.Begin(&paint, client.right, client.bottom, client);
+  if (!memory) {
     Paint(paint.m_hDC, client);
     return;
   }
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  Paint(memory, client);
-  BitBlt(paint.m_hDC, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  Paint(memory->m_hDC, client);
+  BitBlt(paint.m_hDC, 0, 0, client.right, client.bottom, memory->m_hDC, 0, 0, SRCCOPY);
+  m_backBuffer.End();
 }
 
 void CQXScrollbarWnd::Paint(HDC dc, const RECT& client) {

@@ -11,14 +11,22 @@ namespace {
 class CPaintedWnd : public CWnd {
  public:
   COLORREF m_clrFill = RGB(0, 0, 255);
+  bool m_bFill = true;
+  CBackBuffer* m_pBuffer = nullptr;  // paints through a kept surface when set
+  COLORREF m_clrTextFound = 0;       // the text colour a paint found on its context
+  int m_nBkModeFound = 0;
 
  protected:
   void OnPaint() {
     CPaintDC paint(this);
-    CMemDC dc(&paint);
     RECT client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, m_clrFill);
+    CMemDC dc(&paint, m_pBuffer, SIZE{client.right, client.bottom});
+    m_clrTextFound = GetTextColor(dc.m_hDC);
+    m_nBkModeFound = GetBkMode(dc.m_hDC);
+    if (m_bFill) dc.FillSolidRect(&client, m_clrFill);
+    dc.SetTextColor(RGB(1, 2, 3));
+    dc.SetBkMode(TRANSPARENT);
   }
   BOOL OnEraseBkgnd(HDC) { return TRUE; }
   DECLARE_MESSAGE_MAP()
@@ -47,6 +55,30 @@ TEST(MemDC, APartialPaintChangesOnlyItsClipBox) {
   EXPECT_EQ(GetPixel(dc, 59, 39), RGB(255, 0, 0));
   EXPECT_EQ(GetPixel(dc, 60, 20), RGB(0, 0, 255));   // right of the clip box
   EXPECT_EQ(GetPixel(dc, 150, 50), RGB(0, 0, 255));  // elsewhere
+  ReleaseDC(wnd.m_hWnd, dc);
+  wnd.DestroyWindow();
+}
+
+// A kept surface gives a paint what a new bitmap and context would: black where it draws
+// nothing, the default drawing state, and only the clip box copied.
+TEST(MemDC, AKeptSurfaceStartsEachPaintAsANewOneWould) {
+  CBackBuffer buffer;
+  CPaintedWnd wnd;
+  wnd.m_pBuffer = &buffer;
+  RECT rect = {100, 100, 300, 200};
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"memdc", WS_POPUP | WS_VISIBLE, rect, nullptr, 0));
+  wnd.UpdateWindow();
+  HDC dc = GetDC(wnd.m_hWnd);
+  EXPECT_EQ(GetPixel(dc, 150, 50), RGB(0, 0, 255));
+
+  wnd.m_bFill = false;
+  RECT part = {20, 10, 60, 40};
+  wnd.InvalidateRect(&part, FALSE);
+  wnd.UpdateWindow();
+  EXPECT_EQ(GetPixel(dc, 30, 20), RGB(0, 0, 0));    // not the last paint's blue
+  EXPECT_EQ(GetPixel(dc, 60, 20), RGB(0, 0, 255));  // outside the clip box
+  EXPECT_EQ(wnd.m_clrTextFound, RGB(0, 0, 0));      // the last paint's colour was put back
+  EXPECT_EQ(wnd.m_nBkModeFound, OPAQUE);
   ReleaseDC(wnd.m_hWnd, dc);
   wnd.DestroyWindow();
 }
