@@ -10,6 +10,7 @@
 #include "frame/Logger.h"
 #include "platform/Platform.h"
 #include "table/MappingTable.h"
+#include "table/RecordArray.h"
 
 namespace {
 const int kSortWorkers = 6;
@@ -382,14 +383,15 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
   if (room - m_nRoom < m_nRoom / 8) room = m_nRoom + m_nRoom / 8;
   // Everything new is allocated first: on failure the store keeps its old arrays.
   unsigned char* flags = new (std::nothrow) unsigned char[room];
-  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[room];
+  KeyboardItemInfo* items = NewRecordArray(room);
   KeySlot* slots = new (std::nothrow) KeySlot[3 * static_cast<size_t>(room)];
   if (!flags || !items || !slots) {
     delete[] flags;
-    delete[] items;
+    DeleteRecordArray(items, room);
     delete[] slots;
     return false;
   }
+  plat::AdviseLargePages(slots, sizeof(KeySlot) * 3 * static_cast<size_t>(room));
   for (int i = 0; i < m_nRoom; ++i) items[i] = m_pItems[i];
   // The numeric map's keys point into the record array. Its copy for the new array is made
   // before anything is replaced: running out of memory here leaves the store as it was, and the
@@ -407,7 +409,7 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
     }
   } catch (const std::bad_alloc&) {
     delete[] flags;
-    delete[] items;
+    DeleteRecordArray(items, room);
     delete[] slots;
     return false;
   }
@@ -416,7 +418,7 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
   m_pHitFlags = flags;
   m_vecHitPositions.clear();
   m_mapNumericKeys.swap(rebuilt);
-  delete[] m_pItems;
+  DeleteRecordArray(m_pItems, m_nRoom);
   m_pItems = items;
 
   memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nRoom);
