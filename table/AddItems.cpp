@@ -141,7 +141,11 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   if (needed > m_nCapacity) Grow(needed);
   // Room for every record at once; what cannot be had now, each record asks for itself.
   EnsureRoom(std::min(needed, m_nCapacity));
-  ReserveForBulkAdd(records, count);
+  {
+    BulkEntries entries;
+    for (int i = 0; i < count; ++i) entries.Add(records[i]);
+    ReserveForBulkAdd(entries);
+  }
   static const std::vector<int> kAllCategories;
   const std::vector<int>& toSort = categories ? *categories : kAllCategories;
   for (int i = 0; i < count; ++i) {
@@ -160,23 +164,20 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   return true;
 }
 
-void KeyboardInputMappingTable::ReserveForBulkAdd(const KeyboardItemInfo* records, int count) {
-  std::vector<int> entries(INDEX_GROUPS / 2 * ITEM_CATEGORIES);
-  for (int i = 0; i < count; ++i) {
-    const KeyboardItemInfo& record = records[i];
-    int type = record.m_wType;
-    DWORD kind = record.m_dwKind;
-    int category = CategoryOf(&record, &type, &kind, 0);
-    bool numeric = IsNumericCommand(record);
-    for (int key = 0; key < 3; ++key)
-      if (!numeric || ClassifyKey(KeyText(record, key)) != 0)
-        ++entries[key * ITEM_CATEGORIES + category];
-  }
+void BulkEntries::Add(const KeyboardItemInfo& record) {
+  int type = record.m_wType;
+  DWORD kind = record.m_dwKind;
+  int category = CategoryOf(&record, &type, &kind, 0);
+  bool numeric = IsNumericCommand(record);
+  for (int key = 0; key < 3; ++key)
+    if (!numeric || ClassifyKey(KeyText(record, key)) != 0) ++perKey[key][category];
+}
+
+void KeyboardInputMappingTable::ReserveForBulkAdd(const BulkEntries& entries) {
   for (int g = 0; g < INDEX_GROUPS; ++g)
     for (int c = 0; c < ITEM_CATEGORIES; ++c) {
-      size_t more = static_cast<size_t>(entries[g / 2 * ITEM_CATEGORIES + c]);
+      size_t more = static_cast<size_t>(entries.perKey[g / 2][c]);
       if (!more) continue;
-      // Short of memory the lists grow as they go, as they would without this.
       try {
         m_arrIndex[g][c].reserve(m_arrIndex[g][c].size() + more);
       } catch (const std::bad_alloc&) {
