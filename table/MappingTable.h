@@ -190,8 +190,12 @@ class KeyboardInputMappingTable {
                        const KeyCompareMode* mode, std::pair<int, int>* range) const;
   std::pair<int, int> Range(const IndexList& list, const wchar_t* text, const KeyCompareMode* mode,
                             const keyprefix::Probe* probe) const;
-  void SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails, bool decide, int low,
-                 int high, const KeyCompareMode* mode) const;
+  void SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails, uint64_t* nextTails,
+                 bool decide, int low, int high, const KeyCompareMode* mode) const;
+  // The next tails (keyprefix::NextTailOf) of a list about to be sorted, when enough of its keys
+  // go on past their prefixes and tails to pay for reading its records once; null otherwise.
+  uint64_t* NextTailsForSort(const IndexList& list, const uint64_t* prefixes, const uint64_t* tails,
+                             bool backward) const;
   // The slot's entry if it names a record and a key within the table, else null.
   const KeySlot* ValidSlot(int slot) const;
   void MarkHit(int position);
