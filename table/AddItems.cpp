@@ -17,9 +17,6 @@ const int kSortWorkers = 6;
 #ifndef HKM_BULK_ADD_WITHOUT_POLL
 const uint32_t kSortPollMs = 10;
 #endif
-}  // namespace
-
-namespace {
 
 const int kListCount = INDEX_GROUPS * ITEM_CATEGORIES;
 
@@ -29,7 +26,7 @@ const int kListCount = INDEX_GROUPS * ITEM_CATEGORIES;
 // unclaimed, largest first: the full-pinyin aliases all fall in one category, and without help
 // one worker would sort most of the entries while the others wait.
 struct SortPlan {
-  unsigned char times[kListCount] = {};
+  int times[kListCount] = {};
   std::atomic<unsigned char> claimed[kListCount] = {};
   int bySize[kListCount];  // list numbers to sort, largest first
   int count = 0;
@@ -77,10 +74,7 @@ void PlanSort(const KeyboardInputMappingTable& table, const std::vector<int>& ca
   } else {
     for (int c : categories) {
       if (c < 0 || c >= ITEM_CATEGORIES) continue;
-      for (int g = 0; g < INDEX_GROUPS; ++g) {
-        unsigned char& times = plan->times[ITEM_CATEGORIES * g + c];
-        if (times < 255) ++times;
-      }
+      for (int g = 0; g < INDEX_GROUPS; ++g) ++plan->times[ITEM_CATEGORIES * g + c];
     }
   }
   for (int n = 0; n < kListCount; ++n)
