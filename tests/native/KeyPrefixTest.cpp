@@ -325,7 +325,9 @@ TEST(KeyPrefixSort, LongKeysSortAsTheKeysAloneSortThem) {
   for (bool clean : {true, false}) {
     SCOPED_TRACE(clean ? "clean keys" : "any keys");
     std::mt19937 random(clean ? 5 : 6);
-    const std::wstring stems[] = {L"YUNCHENG", L"ZHONGGUO", L"DUIERJIA", L"\x6D66\x53D1ABZ012"};
+    const std::wstring stems[] = {L"YUNCHENG", L"ZHONGGUO", L"DUIERJIA",
+                                  L"\x6D66\x53D1"
+                                  L"ABZ012"};
     const std::wstring tailChars = clean ? CleanAlphabet() : Alphabet();
     auto longKey = [&](int maxMore) {
       std::wstring key = stems[random() % 4];
