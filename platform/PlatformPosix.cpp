@@ -4,11 +4,13 @@
 #define _GNU_SOURCE
 #endif
 #include <dlfcn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -59,6 +61,21 @@ bool StartWorkerThread(ThreadProc proc, void* arg) {
   } catch (...) {
     return false;
   }
+}
+
+void AdviseLargePages(void* block, size_t size) {
+#ifdef MADV_HUGEPAGE
+  const uintptr_t kLargePage = uintptr_t(2) << 20;
+  if (!block || size < 2 * kLargePage) return;
+  const uintptr_t begin = reinterpret_cast<uintptr_t>(block);
+  const uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+  const uintptr_t last = (begin + size) & ~(kLargePage - 1);
+  // Refused where huge pages are not offered: the block stays as it is.
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)block;
+  (void)size;
+#endif
 }
 
 uint32_t TickCount() {

@@ -48,6 +48,13 @@ bool StartWorkerThread(ThreadProc proc, void* arg) {
   return true;
 }
 
+// Large pages on Windows need a privilege the terminal's users do not hold, and memory of their
+// own (VirtualAlloc with MEM_LARGE_PAGES), never a heap block.
+void AdviseLargePages(void* block, size_t size) {
+  (void)block;
+  (void)size;
+}
+
 uint32_t TickCount() { return GetTickCount(); }
 
 void SleepMs(uint32_t ms) { Sleep(ms); }

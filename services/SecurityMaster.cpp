@@ -39,11 +39,15 @@ bool CSecurityMaster::AddSecurity(const wchar_t* code, unsigned char market, con
   record.m_wType = type;
 
   std::unique_lock<std::shared_mutex> lock(m_lock);
-  if (m_index.count(Key{code, market}) != 0) return false;
+  // One look-up, not two: a terminal registers hundreds of thousands of securities, nearly all
+  // new, and each look-up of a large index misses the cache. A security already known takes its
+  // copies back.
   m_codes.emplace_back(code);
   m_records.push_back(record);
-  m_index.emplace(Key{m_codes.back(), market}, &m_records.back());
-  return true;
+  if (m_index.emplace(Key{m_codes.back(), market}, &m_records.back()).second) return true;
+  m_records.pop_back();
+  m_codes.pop_back();
+  return false;
 }
 
 size_t CSecurityMaster::Count() {

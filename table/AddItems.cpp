@@ -10,46 +10,80 @@
 #include "frame/Logger.h"
 #include "platform/Platform.h"
 #include "table/MappingTable.h"
+#include "table/RecordArray.h"
 
 namespace {
 const int kSortWorkers = 6;
 #ifndef HKM_BULK_ADD_WITHOUT_POLL
 const uint32_t kSortPollMs = 10;
 #endif
+
+const int kListCount = INDEX_GROUPS * ITEM_CATEGORIES;
+
+// The lists one bulk add sorts, shared by its workers. Each list is sorted by the one worker that
+// claims it, as many times as the caller named its category; a worker sorts its own sixth first
+// (the lists whose number is the worker number modulo six) and then helps with the lists still
+// unclaimed, largest first: the full-pinyin aliases all fall in one category, and without help
+// one worker would sort most of the entries while the others wait.
+struct SortPlan {
+  int times[kListCount] = {};
+  std::atomic<unsigned char> claimed[kListCount] = {};
+  int bySize[kListCount];  // list numbers to sort, largest first
+  int count = 0;
+};
+
 }  // namespace
 
 struct SortTask {
   std::atomic<unsigned char> m_bBusy{1};
   KeyboardInputMappingTable* m_pTable = nullptr;
   int m_nWorker = 0;
-  std::vector<int> m_vecCategories;
+  SortPlan* m_pPlan = nullptr;
 };
 
 namespace {
 
-// Sorts one worker's share: the lists whose number (72 x group + category) is the worker number
-// modulo six; as 72 is a multiple of six no two workers share a list. Allocates nothing that
-// can fail: a bad_alloc on a worker's thread would end the process.
-void SortShare(KeyboardInputMappingTable* table, int worker, const std::vector<int>& categories) {
-  auto sortList = [table](int group, int category) {
-    IndexList& list = table->m_arrIndex[group][category];
-    int low = 0, high = static_cast<int>(list.size()) - 1;
-    KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
-    table->SortIndexList(list, &low, &high, &mode);
-    // Appending doubled the prefix list's room; a sorted list mostly stays as it is.
-    KeyPrefixList& prefixes = table->m_arrKeyPrefix[group][category];
-    if (prefixes.capacity() > prefixes.size() + prefixes.size() / 8 + 16) prefixes.shrink_to_fit();
-  };
-  if (!categories.empty()) {
-    for (int g = 0; g < INDEX_GROUPS; ++g)
-      for (int c : categories) {
-        if (c < 0 || c >= ITEM_CATEGORIES) continue;
-        if ((ITEM_CATEGORIES * g + c) % kSortWorkers == worker) sortList(g, c);
-      }
+// Allocates nothing that can fail: a bad_alloc on a worker's thread would end the process.
+void SortList(KeyboardInputMappingTable* table, int n) {
+  const int group = n / ITEM_CATEGORIES, category = n % ITEM_CATEGORIES;
+  IndexList& list = table->m_arrIndex[group][category];
+  int low = 0, high = static_cast<int>(list.size()) - 1;
+  KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
+  table->SortIndexList(list, &low, &high, &mode);
+  // Appending doubled the prefix list's room; a sorted list mostly stays as it is.
+  KeyPrefixList& prefixes = table->m_arrKeyPrefix[group][category];
+  if (prefixes.capacity() > prefixes.size() + prefixes.size() / 8 + 16) prefixes.shrink_to_fit();
+}
+
+void SortClaimed(KeyboardInputMappingTable* table, SortPlan& plan, int n) {
+  if (!plan.times[n] || plan.claimed[n].exchange(1, std::memory_order_relaxed)) return;
+  for (int k = 0; k < plan.times[n]; ++k) SortList(table, n);
+}
+
+void SortShare(KeyboardInputMappingTable* table, int worker, SortPlan& plan) {
+  for (int n = worker; n < kListCount; n += kSortWorkers) SortClaimed(table, plan, n);
+  for (int k = 0; k < plan.count; ++k) SortClaimed(table, plan, plan.bySize[k]);
+}
+
+// How often each list is sorted: once for every time the caller names its category (every list
+// once when it names none), categories outside 0 to 71 passed over.
+void PlanSort(const KeyboardInputMappingTable& table, const std::vector<int>& categories,
+              SortPlan* plan) {
+  if (categories.empty()) {
+    for (int n = 0; n < kListCount; ++n) plan->times[n] = 1;
   } else {
-    for (int n = worker; n < INDEX_GROUPS * ITEM_CATEGORIES; n += kSortWorkers)
-      sortList(n / ITEM_CATEGORIES, n % ITEM_CATEGORIES);
+    for (int c : categories) {
+      if (c < 0 || c >= ITEM_CATEGORIES) continue;
+      for (int g = 0; g < INDEX_GROUPS; ++g) ++plan->times[ITEM_CATEGORIES * g + c];
+    }
   }
+  for (int n = 0; n < kListCount; ++n)
+    if (plan->times[n]) plan->bySize[plan->count++] = n;
+  auto size = [&table](int n) {
+    return table.m_arrIndex[n / ITEM_CATEGORIES][n % ITEM_CATEGORIES].size();
+  };
+  std::sort(plan->bySize, plan->bySize + plan->count,
+            [&](int a, int b) { return size(a) != size(b) ? size(a) > size(b) : a < b; });
 }
 
 }  // namespace
@@ -57,26 +91,20 @@ void SortShare(KeyboardInputMappingTable* table, int worker, const std::vector<i
 unsigned SortWorker(void* arg) {
   auto* task = static_cast<SortTask*>(arg);
   if (!task) return 0;
-  // The task's own copy of the categories, read in place: it outlives this worker's use of it.
-  SortShare(task->m_pTable, task->m_nWorker, task->m_vecCategories);
+  SortShare(task->m_pTable, task->m_nWorker, *task->m_pPlan);
   // Last touch of the task: the caller may destroy it as soon as it reads 0.
   task->m_bBusy.store(0, std::memory_order_release);
   return 0;
 }
 
 void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
+  SortPlan plan;
+  PlanSort(*this, categories, &plan);
   SortTask tasks[kSortWorkers];
-  try {
-    for (int k = 0; k < kSortWorkers; ++k) {
-      tasks[k].m_pTable = this;
-      tasks[k].m_nWorker = k;
-      tasks[k].m_vecCategories = categories;
-    }
-  } catch (const std::bad_alloc&) {
-    // No memory for the workers' copies: every share on this thread, so that the records
-    // already stored are put in order all the same.
-    for (int k = 0; k < kSortWorkers; ++k) SortShare(this, k, categories);
-    return;
+  for (int k = 0; k < kSortWorkers; ++k) {
+    tasks[k].m_pTable = this;
+    tasks[k].m_nWorker = k;
+    tasks[k].m_pPlan = &plan;
   }
 #ifdef HKM_BULK_ADD_WITHOUT_POLL
   // The fuzz build (and tests that want it): every share on this thread, as when a worker
@@ -107,7 +135,11 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   if (needed > m_nCapacity) Grow(needed);
   // Room for every record at once; what cannot be had now, each record asks for itself.
   EnsureRoom(std::min(needed, m_nCapacity));
-  ReserveForBulkAdd(records, count);
+  {
+    BulkEntries entries;
+    for (int i = 0; i < count; ++i) entries.Add(records[i]);
+    ReserveForBulkAdd(entries);
+  }
   static const std::vector<int> kAllCategories;
   const std::vector<int>& toSort = categories ? *categories : kAllCategories;
   for (int i = 0; i < count; ++i) {
@@ -126,23 +158,20 @@ bool KeyboardInputMappingTable::AddKeyboardItem(const KeyboardItemInfo* records,
   return true;
 }
 
-void KeyboardInputMappingTable::ReserveForBulkAdd(const KeyboardItemInfo* records, int count) {
-  std::vector<int> entries(INDEX_GROUPS / 2 * ITEM_CATEGORIES);
-  for (int i = 0; i < count; ++i) {
-    const KeyboardItemInfo& record = records[i];
-    int type = record.m_wType;
-    DWORD kind = record.m_dwKind;
-    int category = CategoryOf(&record, &type, &kind, 0);
-    bool numeric = IsNumericCommand(record);
-    for (int key = 0; key < 3; ++key)
-      if (!numeric || ClassifyKey(KeyText(record, key)) != 0)
-        ++entries[key * ITEM_CATEGORIES + category];
-  }
+void BulkEntries::Add(const KeyboardItemInfo& record) {
+  int type = record.m_wType;
+  DWORD kind = record.m_dwKind;
+  int category = CategoryOf(&record, &type, &kind, 0);
+  bool numeric = IsNumericCommand(record);
+  for (int key = 0; key < 3; ++key)
+    if (!numeric || ClassifyKey(KeyText(record, key)) != 0) ++perKey[key][category];
+}
+
+void KeyboardInputMappingTable::ReserveForBulkAdd(const BulkEntries& entries) {
   for (int g = 0; g < INDEX_GROUPS; ++g)
     for (int c = 0; c < ITEM_CATEGORIES; ++c) {
-      size_t more = static_cast<size_t>(entries[g / 2 * ITEM_CATEGORIES + c]);
+      size_t more = static_cast<size_t>(entries.perKey[g / 2][c]);
       if (!more) continue;
-      // Short of memory the lists grow as they go, as they would without this.
       try {
         m_arrIndex[g][c].reserve(m_arrIndex[g][c].size() + more);
       } catch (const std::bad_alloc&) {
@@ -359,14 +388,15 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
   if (room - m_nRoom < m_nRoom / 8) room = m_nRoom + m_nRoom / 8;
   // Everything new is allocated first: on failure the store keeps its old arrays.
   unsigned char* flags = new (std::nothrow) unsigned char[room];
-  KeyboardItemInfo* items = new (std::nothrow) KeyboardItemInfo[room];
+  KeyboardItemInfo* items = NewRecordArray(room);
   KeySlot* slots = new (std::nothrow) KeySlot[3 * static_cast<size_t>(room)];
   if (!flags || !items || !slots) {
     delete[] flags;
-    delete[] items;
+    DeleteRecordArray(items, room);
     delete[] slots;
     return false;
   }
+  plat::AdviseLargePages(slots, sizeof(KeySlot) * 3 * static_cast<size_t>(room));
   for (int i = 0; i < m_nRoom; ++i) items[i] = m_pItems[i];
   // The numeric map's keys point into the record array. Its copy for the new array is made
   // before anything is replaced: running out of memory here leaves the store as it was, and the
@@ -384,7 +414,7 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
     }
   } catch (const std::bad_alloc&) {
     delete[] flags;
-    delete[] items;
+    DeleteRecordArray(items, room);
     delete[] slots;
     return false;
   }
@@ -393,7 +423,7 @@ bool KeyboardInputMappingTable::EnsureRoom(int positions) {
   m_pHitFlags = flags;
   m_vecHitPositions.clear();
   m_mapNumericKeys.swap(rebuilt);
-  delete[] m_pItems;
+  DeleteRecordArray(m_pItems, m_nRoom);
   m_pItems = items;
 
   memcpy(slots, m_pSlots, sizeof(KeySlot) * 3 * m_nRoom);

@@ -3,6 +3,7 @@
 // cannot decide goes to the keys themselves, so results are those of the keys alone.
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <utility>
 
 #include "table/KeyCompareModes.h"
@@ -318,7 +319,7 @@ __attribute__((noinline)) int CompareUndecided(const KeyboardInputMappingTable& 
 // `tails`, the next four characters of each key; they decide comparisons only when `decide` is
 // set, the tails only between equal full prefixes.
 void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails,
-                                          bool decide, int lo, int hi,
+                                          uint64_t* nextTails, bool decide, int lo, int hi,
                                           const KeyCompareMode* mode) const {
   SelfOrder self;
   const bool backward = mode->m_bBackward != 0;
@@ -337,9 +338,20 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, u
           // Codes share their first four characters by the thousand: the next four decide.
           uint64_t ta = tails[first], tb = tails[second];
           decided = keyprefix::Decide(ta, tb, backward, a);
-          if (!decided && ta == tb && keyprefix::EndsAlike(ta, !backward) &&
-              (backward || keyprefix::AllClean(a)))
-            return 0;
+          if (!decided && ta == tb) {
+            if (keyprefix::EndsAlike(ta, !backward) && (backward || keyprefix::AllClean(a)))
+              return 0;
+            // Alike through full tails: the four characters after them, where they are kept.
+            if (nextTails && keyprefix::Full(ta)) {
+              // Forward, a tie at the end needs every character before it clean.
+              const uint64_t before = keyprefix::AllClean(a) ? ta : a;
+              uint64_t na = nextTails[first], nb = nextTails[second];
+              decided = keyprefix::Decide(na, nb, backward, before);
+              if (!decided && na == nb && keyprefix::EndsAlike(na, !backward) &&
+                  (backward || keyprefix::AllClean(before)))
+                return 0;
+            }
+          }
         }
       }
       if (decided) return decided;
@@ -357,6 +369,7 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, u
     std::swap(list[i], list[j]);
     if (prefixes) std::swap(prefixes[i], prefixes[j]);
     if (tails) std::swap(tails[i], tails[j]);
+    if (nextTails) std::swap(nextTails[i], nextTails[j]);
     if (i == p) {
       p = j;
       ++i;
@@ -369,8 +382,34 @@ void KeyboardInputMappingTable::SortRange(IndexList& list, uint64_t* prefixes, u
     }
     if (i >= j) break;
   }
-  if (lo < i - 1) SortRange(list, prefixes, tails, decide, lo, i - 1, mode);
-  if (hi > i + 1) SortRange(list, prefixes, tails, decide, i + 1, hi, mode);
+  if (lo < i - 1) SortRange(list, prefixes, tails, nextTails, decide, lo, i - 1, mode);
+  if (hi > i + 1) SortRange(list, prefixes, tails, nextTails, decide, i + 1, hi, mode);
+}
+
+uint64_t* KeyboardInputMappingTable::NextTailsForSort(const IndexList& list,
+                                                      const uint64_t* prefixes,
+                                                      const uint64_t* tails, bool backward) const {
+  // Below this the keys decide what is left for a few comparisons only.
+  const size_t kFewest = 1024;
+  const size_t count = list.size();
+  if (count < kFewest) return nullptr;
+  size_t longer = 0;
+  for (size_t at = 0; at < count; ++at)
+    longer += keyprefix::Full(prefixes[at]) && keyprefix::Full(tails[at]);
+  // Codes, initials and most names end within eight characters.
+  if (longer < count / 4) return nullptr;
+  // Short of memory (on a worker, where nothing may throw) the keys decide as before.
+  uint64_t* next = new (std::nothrow) uint64_t[count];
+  if (!next) return nullptr;
+  // The list is still in the order its entries were appended in, mostly that of the records.
+  for (size_t at = 0; at < count; ++at) {
+    const KeySlot* slot =
+        keyprefix::Full(prefixes[at]) && keyprefix::Full(tails[at]) ? ValidSlot(list[at]) : nullptr;
+    next[at] = slot
+                   ? keyprefix::NextTailOf(KeyText(m_pItems[slot->m_nItem], slot->m_nKey), backward)
+                   : keyprefix::kNone;
+  }
+  return next;
 }
 
 bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* high,
@@ -386,7 +425,13 @@ bool KeyboardInputMappingTable::SortIndexList(IndexList& list, int* low, int* hi
   // Codes share their first characters by the thousand: the next ones, kept since the entries
   // were appended, spare most comparisons the records. Without them the keys decide.
   uint64_t* tails = decide ? prefixes->SortTails() : nullptr;
-  SortRange(list, prefixes ? prefixes->MutableData() : nullptr, tails, decide, lo, hi, mode);
+  uint64_t* nextTails =
+      tails && lo == 0 && hi == static_cast<int>(list.size()) - 1
+          ? NextTailsForSort(list, prefixes->data(), tails, mode->m_bBackward != 0)
+          : nullptr;
+  SortRange(list, prefixes ? prefixes->MutableData() : nullptr, tails, nextTails, decide, lo, hi,
+            mode);
+  delete[] nextTails;
   if (prefixes) {
     prefixes->ReleaseTails();
     prefixes->Recount();

@@ -68,6 +68,11 @@ uint64_t TailOf(const wchar_t* key, bool backward) {
   return Pack(key, Length(key), kLanes, backward);
 }
 
+uint64_t NextTailOf(const wchar_t* key, bool backward) {
+  if (!key) return kNone;
+  return Pack(key, Length(key), 2 * kLanes, backward);
+}
+
 void Probe::Prepare(const wchar_t* text, bool isBackward) {
   backward = isBackward;
   plain = true;

@@ -41,6 +41,9 @@ uint64_t Of(const wchar_t* key, bool backward);
 // The four characters that follow the prefix, packed alike: what the sort compares next when two
 // full prefixes are equal. 0 when the key ends with its prefix.
 uint64_t TailOf(const wchar_t* key, bool backward);
+// The four characters after those: what the sort compares when prefixes and tails are full and
+// equal, as full-pinyin keys often are ("YUNCHENGXIWU", "YUNCHENGMUWU").
+uint64_t NextTailOf(const wchar_t* key, bool backward);
 
 // Every lane holds a character that stands for itself: the key goes on past the prefix or ends
 // right after it, and its characters so far compare in step with another's.

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/Platform.h"
+#include "table/RecordArray.h"
 
 KeyboardInputMappingTable::KeyboardInputMappingTable()
     : m_pItems(nullptr),
@@ -36,7 +37,7 @@ KeyboardInputMappingTable::~KeyboardInputMappingTable() {
 
 bool KeyboardInputMappingTable::AllocateStorage() {
   if (!m_pItems) {
-    m_pItems = new (std::nothrow) KeyboardItemInfo[INITIAL_ROOM];
+    m_pItems = NewRecordArray(INITIAL_ROOM);
     if (!m_pItems) return false;
     m_nRoom = INITIAL_ROOM;
   }

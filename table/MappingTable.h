@@ -71,6 +71,13 @@ bool IsNumericCommand(const KeyboardItemInfo& record);
 
 struct SortTask;
 
+// What a bulk add of some records appends to the index lists: the entries of each key (code,
+// hot key, name) per category, each going to the key's forward and backward list.
+struct BulkEntries {
+  int perKey[3][ITEM_CATEGORIES] = {};
+  void Add(const KeyboardItemInfo& record);
+};
+
 class KeyboardInputMappingTable {
  public:
   KeyboardInputMappingTable();
@@ -101,6 +108,10 @@ class KeyboardInputMappingTable {
                        const std::vector<int>* categories, bool skipDuplicateCheck);
   bool AddOneItem(const KeyboardItemInfo* record, bool sortedInsert, bool skipDuplicateCheck);
   bool Grow(int needed);
+  // Room in every index list (and its prefixes) for the entries a bulk add will append, so that
+  // no list grows by doubling, copying itself and keeping the slack. Short of memory the lists
+  // grow as they go, as they would without this.
+  void ReserveForBulkAdd(const BulkEntries& entries);
   // Allocates room for `positions` records and three times as many slots; false when it cannot.
   bool EnsureRoom(int positions);
   bool Contains(const KeyboardItemInfo& record) const;
@@ -184,8 +195,12 @@ class KeyboardInputMappingTable {
                        const KeyCompareMode* mode, std::pair<int, int>* range) const;
   std::pair<int, int> Range(const IndexList& list, const wchar_t* text, const KeyCompareMode* mode,
                             const keyprefix::Probe* probe) const;
-  void SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails, bool decide, int low,
-                 int high, const KeyCompareMode* mode) const;
+  void SortRange(IndexList& list, uint64_t* prefixes, uint64_t* tails, uint64_t* nextTails,
+                 bool decide, int low, int high, const KeyCompareMode* mode) const;
+  // The next tails (keyprefix::NextTailOf) of a list about to be sorted, when enough of its keys
+  // go on past their prefixes and tails to pay for reading its records once; null otherwise.
+  uint64_t* NextTailsForSort(const IndexList& list, const uint64_t* prefixes, const uint64_t* tails,
+                             bool backward) const;
   // The slot's entry if it names a record and a key within the table, else null.
   const KeySlot* ValidSlot(int slot) const;
   void MarkHit(int position);
@@ -201,9 +216,6 @@ class KeyboardInputMappingTable {
   bool ReserveForRecord(const KeyboardItemInfo& record, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
-  // Room in every index list (and its prefixes) for the entries a bulk add of these records
-  // appends, so that no list grows by doubling, copying itself, and keeps the slack.
-  void ReserveForBulkAdd(const KeyboardItemInfo* records, int count);
 
   // A removal takes the entries of one record: the first position found, or `wanted` when it is
   // not negative. Two records can be identical (a bulk add of the same item twice), and taking

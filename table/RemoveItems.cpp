@@ -10,6 +10,7 @@
 #include "frame/GlobalEnv.h"
 #include "platform/Platform.h"
 #include "table/MappingTable.h"
+#include "table/RecordArray.h"
 
 namespace {
 
@@ -355,7 +356,7 @@ bool KeyboardInputMappingTable::ClearSource() {
   for (auto& group : m_arrKeyPrefix)
     for (auto& prefixes : group) prefixes.Release();
   std::vector<int>().swap(m_vecHitPositions);
-  delete[] m_pItems;
+  DeleteRecordArray(m_pItems, m_nRoom);
   delete[] m_pSlots;
   delete[] m_pHitFlags;
   m_pItems = nullptr;

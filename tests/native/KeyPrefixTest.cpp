@@ -317,4 +317,36 @@ TEST(KeyPrefixSearch, SameResultsAsTheKeysAloneThroughEveryChange) {
   }
 }
 
+// Long keys that share their first eight characters by the hundred, as full-pinyin keys do: a
+// bulk add sorts their lists as the keys alone sort them, equal keys in the same order, whatever
+// the characters past the first eight (small letters, spaces, full-width forms, keys ending there).
+TEST(KeyPrefixSort, LongKeysSortAsTheKeysAloneSortThem) {
+  TableHost host;
+  for (bool clean : {true, false}) {
+    SCOPED_TRACE(clean ? "clean keys" : "any keys");
+    std::mt19937 random(clean ? 5 : 6);
+    const std::wstring stems[] = {L"YUNCHENG", L"ZHONGGUO", L"DUIERJIA",
+                                  L"\x6D66\x53D1"
+                                  L"ABZ012"};
+    const std::wstring tailChars = clean ? CleanAlphabet() : Alphabet();
+    auto longKey = [&](int maxMore) {
+      std::wstring key = stems[random() % 4];
+      if (!clean && random() % 8 == 0) key[random() % key.size()] = L'a';
+      return key + RandomText(random, tailChars, maxMore);
+    };
+    std::vector<KeyboardItemInfo> items;
+    for (int i = 0; i < 3000; ++i) {
+      KeyboardItemInfo item = Item(longKey(3).c_str(), longKey(6).c_str(), longKey(5).c_str(),
+                                   type_word::SH_A, KIND_FULL_PINYIN_ALIAS, 1, i);
+      items.push_back(item);
+    }
+    KeyboardInputMappingTable fast, exact;
+    exact.m_bUseKeyPrefixes = false;
+    for (KeyboardInputMappingTable* table : {&fast, &exact}) ASSERT_TRUE(AddAll(*table, items));
+    ASSERT_GT(fast.m_arrIndex[2][66].size(), 2900u);
+    for (int g = 0; g < INDEX_GROUPS; ++g)
+      EXPECT_EQ(ListPositions(fast, g, 66), ListPositions(exact, g, 66)) << "group " << g;
+  }
+}
+
 }  // namespace

@@ -2,9 +2,11 @@
 // conversion, files, and the absent window system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "support/TempDir.h"
@@ -95,6 +97,24 @@ TEST(Platform, TicksToAnsiFilesAndNoWindowSystem) {
   testing::internal::CaptureStderr();
   plat::ShowMessageBox(L"ErrorKeyboardItemIndex");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "ErrorKeyboardItemIndex\n");
+}
+
+// The advice changes how a block is backed, never what it holds: a block written before it and
+// one written after keep their bytes, and small or absent blocks are left alone.
+TEST(Platform, LargePageAdviceKeepsWhatABlockHolds) {
+  plat::AdviseLargePages(nullptr, 8 << 20);
+  const size_t size = (9 << 20) + 123;
+  std::vector<unsigned char> written(size), fresh(size, 0), small(100, 7);
+  for (size_t i = 0; i < size; ++i) written[i] = static_cast<unsigned char>(i * 31 + 5);
+  const std::vector<unsigned char> expected = written;
+  plat::AdviseLargePages(written.data(), size);
+  plat::AdviseLargePages(fresh.data() + 1, size - 1);
+  plat::AdviseLargePages(small.data(), small.size());
+  EXPECT_TRUE(written == expected);
+  for (size_t i = 0; i < size; i += 4096) fresh[i] = static_cast<unsigned char>(i >> 12);
+  for (size_t i = 0; i < size; i += 4096)
+    ASSERT_EQ(fresh[i], static_cast<unsigned char>(i >> 12)) << i;
+  EXPECT_EQ(std::count(small.begin(), small.end(), 7), 100);
 }
 
 }  // namespace

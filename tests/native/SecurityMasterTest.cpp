@@ -43,6 +43,9 @@ TEST(SecurityMaster, LoadsTsvIntoGb2312RecordsAndRefusesBadLines) {
   EXPECT_FALSE(master->GetOneStkInfo(L"600000", 1)->m_bDepositaryReceipt);
   EXPECT_EQ(master->GetOneStkInfo(L"600000", 0), nullptr);  // same code, other market
   EXPECT_FALSE(master->AddSecurity(L"600000", 1, L"别的"));
+  EXPECT_EQ(master->Count(), 4u);  // a refused security leaves nothing behind
+  EXPECT_EQ(Bytes(master->GetOneStkInfo(L"600000", 1)),
+            "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0|600000|1");
   EXPECT_TRUE(master->AddSecurity(L"", 1, L"空代码"));  // what the terminal registers is known
   EXPECT_FALSE(master->AddSecurity(nullptr, 1, L"空代码") || master->AddSecurity(L"1", 1, nullptr));
 }

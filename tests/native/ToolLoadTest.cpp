@@ -40,6 +40,17 @@ StoreState Capture(IHotKeyManager* manager, KeyboardInputMappingTable* table,
   return state;
 }
 
+// The lists whose room (or their prefixes') is not exactly what they hold, as "group/category".
+std::string ListsWithSlack(const KeyboardInputMappingTable& table) {
+  std::string slack;
+  for (int g = 0; g < INDEX_GROUPS; ++g)
+    for (int c = 0; c < ITEM_CATEGORIES; ++c)
+      if (table.m_arrIndex[g][c].capacity() != table.m_arrIndex[g][c].size() ||
+          table.m_arrKeyPrefix[g][c].capacity() != table.m_arrKeyPrefix[g][c].size())
+        slack += std::to_string(g) + "/" + std::to_string(c) + " ";
+  return slack;
+}
+
 TEST(ToolLoad, RecordByRecordBuildsTheStoreOfOneBulkAdd) {
   // Large enough that the store grows, with repeated codes, aliases, former names and commands.
   std::vector<SynthItem> market = GenerateMarket(20000, 7);
@@ -79,6 +90,8 @@ TEST(ToolLoad, RecordByRecordBuildsTheStoreOfOneBulkAdd) {
     ASSERT_TRUE(session.Load(source, options, &counts, &error)) << error.message;
     EXPECT_EQ(counts.items, market.size());
     EXPECT_EQ(StoreViolations(*session.Table(), false), "");
+    // The survey told every list its size: none grew by doubling or keeps room it never used.
+    EXPECT_EQ(ListsWithSlack(*session.Table()), "");
     StoreState loaded = Capture(session.Manager(), session.Table(), queries);
     // The synthetic market has no duplicates: the check changes nothing.
     EXPECT_EQ(loaded.items, bulk.items);
@@ -103,6 +116,7 @@ TEST(ToolLoad, SecuritiesAloneGetAliasesAndAreFoundByThem) {
     LoadCounts counts = LoadItemsText(session, text, fullPinyin);
     EXPECT_EQ(counts.items, 5u);
     EXPECT_EQ(counts.aliases, fullPinyin ? 2u : 0u);
+    EXPECT_EQ(ListsWithSlack(*session.Table()), "");
     std::vector<KeyboardItemInfo> results;
     // The former name 深万科 and the command get none.
     for (const wchar_t* query : {L"SHENWANKE", L"ZIXUANGU"}) {

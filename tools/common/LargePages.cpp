@@ -6,26 +6,13 @@
 #include <cstdlib>
 #include <new>
 
-#ifdef __linux__
-#include <sys/mman.h>
-
-#include <cstdint>
-#endif
+#include "platform/Platform.h"
 
 namespace {
 
 void* Allocate(std::size_t size) {
   void* block = std::malloc(size ? size : 1);
-#ifdef __linux__
-  const std::size_t kHugePage = std::size_t(2) << 20;
-  if (block && size >= 2 * kHugePage) {
-    // Only whole huge pages inside the block; malloc serves such sizes from a mapping of their own.
-    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-  }
-#endif
+  if (block) plat::AdviseLargePages(block, size);
   return block;
 }
 

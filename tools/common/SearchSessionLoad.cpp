@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "frame/HotKeyManager.h"
-#include "platform/Utf8.h"
 #include "services/PinyinAliases.h"
 #include "services/SecurityMaster.h"
 #include "table/MappingTable.h"
@@ -27,43 +26,44 @@ uint64_t SecurityKey(const wchar_t* code, unsigned char market) {
   return hash;
 }
 
-// What a first reading of the file tells: how many records the store will be offered, which
-// securities the file's own aliases name, and the keys of the full-pinyin aliases, so that the
-// second reading need not compute them again.
+// What a first reading of the file tells: how many records the store will be offered and what
+// they append to each index list, which securities the file's own aliases name, and the keys of
+// the full-pinyin aliases, so that the second reading need not compute them again.
 struct Survey {
   size_t records = 0;
+  BulkEntries entries;
   std::vector<uint64_t> aliased;  // sorted once read
   // Per security in file order: its keys, each ended by '\n', then '\0'. They are ASCII.
   std::string keys;
 };
 
-bool SurveyItems(ItemsSource& source, bool fullPinyin, Survey* survey, ItemsFileError* error) {
+bool SurveyItems(ItemsSource& source, const LoadOptions& options, Survey* survey,
+                 ItemsFileError* error) {
   ItemsParser parser(source);
-  if (fullPinyin) {
-    // Every security is registered; only the aliases' keys are needed.
-    KeyboardItemInfo item;
-    wchar_t keys[2][PINYIN_KEY_LENGTH + 1];
-    while (parser.Next(&item)) {
-      ++survey->records;
-      if (!IsSecurityItem(item)) continue;
-      int count = FullPinyinKeys(item, keys);
-      survey->records += static_cast<size_t>(count);
-      for (int k = 0; k < count; ++k) {
-        for (const wchar_t* c = keys[k]; *c; ++c) survey->keys += static_cast<char>(*c);
-        survey->keys += '\n';
-      }
-      survey->keys += '\0';
+  KeyboardItemInfo item, alias;
+  wchar_t keys[2][PINYIN_KEY_LENGTH + 1];
+  while (parser.Next(&item)) {
+    ++survey->records;
+    survey->entries.Add(item);
+    if (!options.fullPinyin) {
+      if (item.m_dwKind == KIND_ALIAS)
+        survey->aliased.push_back(SecurityKey(item.m_szCode, item.m_cMarket));
+      continue;
     }
-  } else {
-    ItemGlance glance;
-    while (parser.Glance(&glance)) {
-      ++survey->records;
-      if (glance.kind == KIND_ALIAS)
-        survey->aliased.push_back(
-            SecurityKey(plat::Utf8ToWideLenient(glance.code).c_str(), glance.market));
+    // Every security is registered with its aliases' keys.
+    if (!IsSecurityItem(item)) continue;
+    int count = FullPinyinKeys(item, keys);
+    survey->records += static_cast<size_t>(count);
+    for (int k = 0; k < count; ++k) {
+      MakeFullPinyinAlias(item, keys[k], &alias);
+      alias.m_dwKind = options.fullPinyinKind;
+      survey->entries.Add(alias);
+      for (const wchar_t* c = keys[k]; *c; ++c) survey->keys += static_cast<char>(*c);
+      survey->keys += '\n';
     }
-    std::sort(survey->aliased.begin(), survey->aliased.end());
+    survey->keys += '\0';
   }
+  std::sort(survey->aliased.begin(), survey->aliased.end());
   if (parser.Failed()) *error = parser.Error();
   return !parser.Failed();
 }
@@ -93,7 +93,7 @@ bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCo
   };
   Stopwatch watch;
   Survey survey;
-  if (!SurveyItems(source, options.fullPinyin, &survey, error)) return false;
+  if (!SurveyItems(source, options, &survey, error)) return false;
   counts->surveySeconds = watch.Lap();
 
   IUnknown* unknown = nullptr;
@@ -111,6 +111,7 @@ bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCo
     if (!table->Lock()) return refuse("the table's lock failed");
     try {
       table->Grow(static_cast<int>(survey.records));
+      table->ReserveForBulkAdd(survey.entries);
     } catch (const std::bad_alloc&) {
       stored = false;
     }
