@@ -17,73 +17,40 @@ const int kSortWorkers = 6;
 #ifndef HKM_BULK_ADD_WITHOUT_POLL
 const uint32_t kSortPollMs = 10;
 #endif
-
-const int kListCount = INDEX_GROUPS * ITEM_CATEGORIES;
-
-// The lists one bulk add sorts, shared by its workers. Each list is sorted by the one worker that
-// claims it, as many times as the caller named its category; a worker sorts its own sixth first
-// (the lists whose number is the worker number modulo six) and then helps with the lists still
-// unclaimed, largest first: the full-pinyin aliases all fall in one category, and without help
-// one worker would sort most of the entries while the others wait.
-struct SortPlan {
-  int times[kListCount] = {};
-  std::atomic<unsigned char> claimed[kListCount] = {};
-  int bySize[kListCount];  // list numbers to sort, largest first
-  int count = 0;
-};
-
 }  // namespace
 
 struct SortTask {
   std::atomic<unsigned char> m_bBusy{1};
   KeyboardInputMappingTable* m_pTable = nullptr;
   int m_nWorker = 0;
-  SortPlan* m_pPlan = nullptr;
+  std::vector<int> m_vecCategories;
 };
 
 namespace {
 
-// Allocates nothing that can fail: a bad_alloc on a worker's thread would end the process.
-void SortList(KeyboardInputMappingTable* table, int n) {
-  const int group = n / ITEM_CATEGORIES, category = n % ITEM_CATEGORIES;
-  IndexList& list = table->m_arrIndex[group][category];
-  int low = 0, high = static_cast<int>(list.size()) - 1;
-  KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
-  table->SortIndexList(list, &low, &high, &mode);
-  // Appending doubled the prefix list's room; a sorted list mostly stays as it is.
-  KeyPrefixList& prefixes = table->m_arrKeyPrefix[group][category];
-  if (prefixes.capacity() > prefixes.size() + prefixes.size() / 8 + 16) prefixes.shrink_to_fit();
-}
-
-void SortClaimed(KeyboardInputMappingTable* table, SortPlan& plan, int n) {
-  if (!plan.times[n] || plan.claimed[n].exchange(1, std::memory_order_relaxed)) return;
-  for (int k = 0; k < plan.times[n]; ++k) SortList(table, n);
-}
-
-void SortShare(KeyboardInputMappingTable* table, int worker, SortPlan& plan) {
-  for (int n = worker; n < kListCount; n += kSortWorkers) SortClaimed(table, plan, n);
-  for (int k = 0; k < plan.count; ++k) SortClaimed(table, plan, plan.bySize[k]);
-}
-
-// How often each list is sorted: once for every time the caller names its category (every list
-// once when it names none), categories outside 0 to 71 passed over.
-void PlanSort(const KeyboardInputMappingTable& table, const std::vector<int>& categories,
-              SortPlan* plan) {
-  if (categories.empty()) {
-    for (int n = 0; n < kListCount; ++n) plan->times[n] = 1;
-  } else {
-    for (int c : categories) {
-      if (c < 0 || c >= ITEM_CATEGORIES) continue;
-      for (int g = 0; g < INDEX_GROUPS; ++g) ++plan->times[ITEM_CATEGORIES * g + c];
-    }
-  }
-  for (int n = 0; n < kListCount; ++n)
-    if (plan->times[n]) plan->bySize[plan->count++] = n;
-  auto size = [&table](int n) {
-    return table.m_arrIndex[n / ITEM_CATEGORIES][n % ITEM_CATEGORIES].size();
+// Sorts one worker's share: the lists whose number (72 x group + category) is the worker number
+// modulo six; as 72 is a multiple of six no two workers share a list. Allocates nothing that
+// can fail: a bad_alloc on a worker's thread would end the process.
+void SortShare(KeyboardInputMappingTable* table, int worker, const std::vector<int>& categories) {
+  auto sortList = [table](int group, int category) {
+    IndexList& list = table->m_arrIndex[group][category];
+    int low = 0, high = static_cast<int>(list.size()) - 1;
+    KeyCompareMode mode = {static_cast<unsigned char>(group % 2), 0};
+    table->SortIndexList(list, &low, &high, &mode);
+    // Appending doubled the prefix list's room; a sorted list mostly stays as it is.
+    KeyPrefixList& prefixes = table->m_arrKeyPrefix[group][category];
+    if (prefixes.capacity() > prefixes.size() + prefixes.size() / 8 + 16) prefixes.shrink_to_fit();
   };
-  std::sort(plan->bySize, plan->bySize + plan->count,
-            [&](int a, int b) { return size(a) != size(b) ? size(a) > size(b) : a < b; });
+  if (!categories.empty()) {
+    for (int g = 0; g < INDEX_GROUPS; ++g)
+      for (int c : categories) {
+        if (c < 0 || c >= ITEM_CATEGORIES) continue;
+        if ((ITEM_CATEGORIES * g + c) % kSortWorkers == worker) sortList(g, c);
+      }
+  } else {
+    for (int n = worker; n < INDEX_GROUPS * ITEM_CATEGORIES; n += kSortWorkers)
+      sortList(n / ITEM_CATEGORIES, n % ITEM_CATEGORIES);
+  }
 }
 
 }  // namespace
@@ -91,20 +58,26 @@ void PlanSort(const KeyboardInputMappingTable& table, const std::vector<int>& ca
 unsigned SortWorker(void* arg) {
   auto* task = static_cast<SortTask*>(arg);
   if (!task) return 0;
-  SortShare(task->m_pTable, task->m_nWorker, *task->m_pPlan);
+  // The task's own copy of the categories, read in place: it outlives this worker's use of it.
+  SortShare(task->m_pTable, task->m_nWorker, task->m_vecCategories);
   // Last touch of the task: the caller may destroy it as soon as it reads 0.
   task->m_bBusy.store(0, std::memory_order_release);
   return 0;
 }
 
 void KeyboardInputMappingTable::SortLists(const std::vector<int>& categories) {
-  SortPlan plan;
-  PlanSort(*this, categories, &plan);
   SortTask tasks[kSortWorkers];
-  for (int k = 0; k < kSortWorkers; ++k) {
-    tasks[k].m_pTable = this;
-    tasks[k].m_nWorker = k;
-    tasks[k].m_pPlan = &plan;
+  try {
+    for (int k = 0; k < kSortWorkers; ++k) {
+      tasks[k].m_pTable = this;
+      tasks[k].m_nWorker = k;
+      tasks[k].m_vecCategories = categories;
+    }
+  } catch (const std::bad_alloc&) {
+    // No memory for the workers' copies: every share on this thread, so that the records
+    // already stored are put in order all the same.
+    for (int k = 0; k < kSortWorkers; ++k) SortShare(this, k, categories);
+    return;
   }
 #ifdef HKM_BULK_ADD_WITHOUT_POLL
   // The fuzz build (and tests that want it): every share on this thread, as when a worker

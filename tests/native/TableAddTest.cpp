@@ -194,48 +194,6 @@ TEST(TableAdd, SlotTableGrowsWhenRemovalsLeaveSlotsTaken) {
   EXPECT_GE(FindStored(table, spaced), 0);
 }
 
-// A bulk add sorts each list its categories name, once for every time they name it, whichever
-// worker takes it: the lists come out as sorting the appended entries on one thread does. One
-// category far larger than the rest (as the full-pinyin aliases are) has the other workers help;
-// its hot keys repeat, so that the order of equal keys shows a list sorted twice, or by halves.
-TEST(TableAdd, BulkAddSortsEachNamedListAsOftenAsNamed) {
-  TableHost host;
-  std::vector<KeyboardItemInfo> items = MarketSecurities(600);
-  const std::vector<KeyboardItemInfo> securities = items;
-  const wchar_t* const repeated[] = {L"ZHONGGUO", L"ZHONG", L"PUFA", L"PUFAYINHANG"};
-  for (int round = 0; round < 6; ++round)
-    for (size_t i = 0; i < securities.size(); ++i) {
-      KeyboardItemInfo alias = securities[i];
-      CopyKeyField(alias.m_szHotKey, repeated[(i + round) % 4]);
-      alias.m_dwKind = KIND_FULL_PINYIN_ALIAS;
-      items.push_back(alias);
-    }
-  const std::vector<int> categories = {66, 11, 66, -3, 72, 12, 66};
-  KeyboardInputMappingTable bulk;
-  ASSERT_TRUE(bulk.AddKeyboardItem(items.data(), int(items.size()), &categories, false));
-
-  KeyboardInputMappingTable appended;
-  for (const KeyboardItemInfo& item : items) ASSERT_TRUE(appended.AddOneItem(&item, false, false));
-  for (int g = 0; g < INDEX_GROUPS; ++g)
-    for (int c : categories) {
-      if (c < 0 || c >= ITEM_CATEGORIES) continue;
-      IndexList& list = appended.m_arrIndex[g][c];
-      int low = 0, high = int(list.size()) - 1;
-      KeyCompareMode mode = {static_cast<unsigned char>(g % 2), 0};
-      appended.SortIndexList(list, &low, &high, &mode);
-    }
-  int compared = 0;
-  for (int g = 0; g < INDEX_GROUPS; ++g)
-    for (int c = 0; c < ITEM_CATEGORIES; ++c) {
-      EXPECT_EQ(ListPositions(bulk, g, c), ListPositions(appended, g, c))
-          << "group " << g << " category " << c;
-      compared += int(bulk.m_arrIndex[g][c].size());
-    }
-  // Both directions of every key of nearly every record (numeric commands keep theirs in a map).
-  EXPECT_GT(compared, 5 * int(items.size()));
-  EXPECT_GT(bulk.m_arrIndex[2][66].size(), 5 * securities.size());
-}
-
 // Only a position outside the store reaches the error box; a corrupted free set makes one.
 TEST(TableAdd, PositionOutOfRangeShowsTheErrorAndStopsTheBulkAdd) {
 #ifdef _WIN32
