@@ -149,7 +149,8 @@ void KeyboardInputMappingTable::ReserveForBulkAdd(const BulkEntries& entries) {
         m_arrIndex[g][c].reserve(m_arrIndex[g][c].size() + more);
       } catch (const std::bad_alloc&) {
       }
-      m_arrKeyPrefix[g][c].ReserveForSort(more);
+      // The duplicate checks look at the codes' lists: group 0.
+      m_arrKeyPrefix[g][c].ReserveForSort(more, g == 0);
     }
 }
 
@@ -160,11 +161,17 @@ bool KeyboardInputMappingTable::AddOneItem(const KeyboardItemInfo* record, bool 
     TRefPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
     if (!env || env->IsClosing()) return false;
   }
-  if (!skipDuplicateCheck && Contains(*record)) return true;
-  return StoreRecord(*record, sortedInsert);
+  const Filing filing = FilingOf(*record);
+  if (!skipDuplicateCheck && Contains(*record, filing)) return true;
+  return StoreRecord(*record, filing, sortedInsert);
 }
 
 bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool sortedInsert) {
+  return StoreRecord(record, FilingOf(record), sortedInsert);
+}
+
+bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, const Filing& filing,
+                                            bool sortedInsert) {
   // A removal that could not find a key leaves its slot unreleased; never write a slot past the
   // table's end, grow instead.
   int freeSlots = static_cast<int>(m_setFreeSlots.size()) + 3 * m_nCapacity - m_nSlotCount;
@@ -184,12 +191,13 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
     return false;
   }
   // Out of memory the record is refused whole: never half indexed.
-  if (!ReserveForRecord(record, sortedInsert)) return false;
+  if (!ReserveForRecord(record, filing, sortedInsert)) return false;
   m_pItems[position] = record;
-  if (IsNumericCommand(record)) {
-    if (!IndexNumericCommand(record, sortedInsert, position)) return false;
+  if (filing.numeric) {
+    if (!IndexNumericCommand(record, filing.category, sortedInsert, position)) return false;
   } else {
-    for (int key = 0; key < 3; ++key) IndexKey(key, m_pItems[position], sortedInsert, position);
+    for (int key = 0; key < 3; ++key)
+      IndexKey(key, m_pItems[position], filing.category, sortedInsert, position);
   }
   if (!m_setFreeItems.empty())
     m_setFreeItems.erase(m_setFreeItems.begin());
@@ -198,12 +206,22 @@ bool KeyboardInputMappingTable::StoreRecord(const KeyboardItemInfo& record, bool
   return true;
 }
 
-bool KeyboardInputMappingTable::ReserveForRecord(const KeyboardItemInfo& record,
-                                                 bool sortedInsert) {
+KeyboardInputMappingTable::Filing KeyboardInputMappingTable::FilingOf(
+    const KeyboardItemInfo& record) {
   int type = record.m_wType;
   DWORD kind = record.m_dwKind;
-  const int category = CategoryOf(&record, &type, &kind, 0);
-  const bool numeric = IsNumericCommand(record);
+  return Filing{CategoryOf(&record, &type, &kind, 0), IsNumericCommand(record)};
+}
+
+bool KeyboardInputMappingTable::ReserveForRecord(const KeyboardItemInfo& record,
+                                                 bool sortedInsert) {
+  return ReserveForRecord(record, FilingOf(record), sortedInsert);
+}
+
+bool KeyboardInputMappingTable::ReserveForRecord(const KeyboardItemInfo& record,
+                                                 const Filing& filing, bool sortedInsert) {
+  const int category = filing.category;
+  const bool numeric = filing.numeric;
   try {
     if (numeric)
       while (m_mapSpareNumericNodes.size() < 3) m_mapSpareNumericNodes.insert({L"", -1});
@@ -231,12 +249,13 @@ int KeyboardInputMappingTable::TakeSlotNumber() {
   return m_setFreeSlots.empty() ? m_nSlotCount : *m_setFreeSlots.begin();
 }
 
-bool KeyboardInputMappingTable::IndexKey(int key, const KeyboardItemInfo& record, bool sortedInsert,
-                                         int position) {
+bool KeyboardInputMappingTable::IndexKey(int key, const KeyboardItemInfo& record, int category,
+                                         bool sortedInsert, int position) {
   int slot = TakeSlotNumber();
-  InsertSlot(key, m_arrIndex[2 * key], record, &MODE_FORWARD_WHOLE, sortedInsert, position, slot);
-  InsertSlot(key, m_arrIndex[2 * key + 1], record, &MODE_BACKWARD_WHOLE, sortedInsert, position,
-             slot);
+  InsertSlot(key, m_arrIndex[2 * key][category], record, &MODE_FORWARD_WHOLE, sortedInsert,
+             position, slot);
+  InsertSlot(key, m_arrIndex[2 * key + 1][category], record, &MODE_BACKWARD_WHOLE, sortedInsert,
+             position, slot);
   if (!m_setFreeSlots.empty())
     m_setFreeSlots.erase(m_setFreeSlots.begin());
   else
@@ -244,15 +263,11 @@ bool KeyboardInputMappingTable::IndexKey(int key, const KeyboardItemInfo& record
   return true;
 }
 
-bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
-                                           const KeyboardItemInfo& record,
+bool KeyboardInputMappingTable::InsertSlot(int key, IndexList& list, const KeyboardItemInfo& record,
                                            const KeyCompareMode* mode, bool sortedInsert,
                                            int position, int slot) {
-  if (!group || !m_pSlots) return false;
+  if (!m_pSlots) return false;
   m_pSlots[slot] = KeySlot{position, static_cast<unsigned char>(key)};
-  int type = record.m_wType;
-  DWORD kind = record.m_dwKind;
-  IndexList& list = group[CategoryOf(&record, &type, &kind, 0)];
   KeyPrefixList& prefixes = PrefixesAt(list);
   uint64_t prefix = keyprefix::Of(KeyText(record, key), mode->m_bBackward != 0);
   if (!sortedInsert) {
@@ -282,7 +297,7 @@ bool KeyboardInputMappingTable::InsertSlot(int key, IndexList* group,
   return true;
 }
 
-bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& record,
+bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& record, int category,
                                                     bool sortedInsert, int position) {
   // The map's entries are made apart first and then moved in all at once: out of memory, the
   // record gets none of them and no list entry either.
@@ -305,7 +320,7 @@ bool KeyboardInputMappingTable::IndexNumericCommand(const KeyboardItemInfo& reco
   m_mapNumericKeys.merge(digitKeys);
   for (int key = 0; key < 3; ++key)
     if (ClassifyKey(KeyText(record, key)) != 0)
-      IndexKey(key, m_pItems[position], sortedInsert, position);
+      IndexKey(key, m_pItems[position], category, sortedInsert, position);
   return true;
 }
 
@@ -323,11 +338,21 @@ bool KeyboardInputMappingTable::NumericMapContains(const KeyboardItemInfo& recor
 // Equal records: same category, and code, hot key and name equal under the forward whole
 // comparison (case, spaces and width ignored). Market, extra info and object take no part.
 bool KeyboardInputMappingTable::Contains(const KeyboardItemInfo& record) const {
-  if (IsNumericCommand(record) && NumericMapContains(record)) return true;
-  int type = record.m_wType;
-  DWORD kind = record.m_dwKind;
-  const IndexList& list = m_arrIndex[0][CategoryOf(&record, &type, &kind, 0)];
+  return Contains(record, FilingOf(record));
+}
+
+bool KeyboardInputMappingTable::Contains(const KeyboardItemInfo& record,
+                                         const Filing& filing) const {
+  if (filing.numeric && NumericMapContains(record)) return true;
+  const int category = filing.category;
+  const IndexList& list = m_arrIndex[0][category];
   if (list.empty() || !record.m_szCode[0]) return false;
+  // A search finds only an entry whose code equals this one: where none can, none is needed.
+  const KeyPrefixList& codes = m_arrKeyPrefix[0][category];
+  if (m_bUseKeyPrefixes && codes.size() == list.size() &&
+      !codes.MayListEqual(keyprefix::Of(record.m_szCode, false),
+                          keyprefix::TailOf(record.m_szCode, false)))
+    return false;
   keyprefix::Probe probe;
   probe.Prepare(record.m_szCode, false);
   std::pair<int, int> range = Range(list, record.m_szCode, &MODE_FORWARD_WHOLE, &probe);

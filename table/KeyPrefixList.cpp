@@ -132,23 +132,29 @@ void KeyPrefixList::InsertValue(size_t at, uint64_t prefix) {
 }
 
 void KeyPrefixList::AppendForSort(uint64_t prefix, uint64_t tail) {
-  if (m_tails.size() == m_values.size()) PushTail(tail);
+  if (m_tails.size() == m_values.size() && PushTail(tail)) m_filter.Note(prefix, tail);
   m_values.push_back(prefix);
   m_summary.Add(prefix);
   m_bCounted = false;
 }
 
 bool KeyPrefixList::CatchUpTail(uint64_t tail) {
-  return m_tails.size() < m_values.size() && PushTail(tail);
+  if (m_tails.size() >= m_values.size()) return false;
+  const uint64_t prefix = m_values[m_tails.size()];
+  if (!PushTail(tail)) return false;
+  m_filter.Note(prefix, tail);
+  return true;
 }
 
-bool KeyPrefixList::ReserveForSort(size_t count) {
+bool KeyPrefixList::ReserveForSort(size_t count, bool filtered) {
   try {
     m_values.reserve(m_values.size() + count);
     if (!m_bTailsRefused) m_tails.reserve(m_values.size() + count);
   } catch (const std::bad_alloc&) {
     return false;
   }
+  // Short of memory the duplicate checks search, as without a filter.
+  if (filtered && m_tails.empty() && !m_filter.Kept()) m_filter.Reserve(m_values.size() + count);
   return true;
 }
 
@@ -210,4 +216,5 @@ uint64_t* KeyPrefixList::SortTails() {
 void KeyPrefixList::ReleaseTails() {
   std::vector<uint64_t>().swap(m_tails);
   m_bTailsRefused = false;
+  m_filter.Release();
 }

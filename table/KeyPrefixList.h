@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "table/KeyFilter.h"
 #include "table/KeyPrefix.h"
 
 class KeyPrefixList {
@@ -60,8 +61,14 @@ class KeyPrefixList {
   // For those entries, in list order; false when no more can be kept.
   bool CatchUpTail(uint64_t tail);
   // Room for `count` more appends for a sort, prefixes and tails; false when it cannot be had
-  // (the appends then grow the lists as they go).
-  bool ReserveForSort(size_t count);
+  // (the appends then grow the lists as they go). `filtered`: the entries' keys are noted in a
+  // KeyFilter too, until the sort, for the duplicate checks of the appends.
+  bool ReserveForSort(size_t count, bool filtered = false);
+  // False only when no listed key can equal a key of this forward prefix and tail: every entry
+  // is noted in the filter and none of them is such a key.
+  bool MayListEqual(uint64_t prefix, uint64_t tail) const {
+    return !m_filter.Kept() || m_tails.size() != m_values.size() || m_filter.MayHold(prefix, tail);
+  }
   // The tails beside every entry, or null.
   uint64_t* SortTails();
   void ReleaseTails();
@@ -79,6 +86,7 @@ class KeyPrefixList {
   size_t m_nUnclean = 0;   // prefixes holding a character that is no letter, digit or ideograph
   std::vector<uint64_t> m_tails;
   bool m_bTailsRefused = false;
+  KeyFilter m_filter;  // kept and dropped with the tails
   // The summary: first lanes by their low six bits, pairs of first and second lanes hashed to
   // 1024 bits, and whether a key's first (or, for the pairs, second) lane stands for nothing.
   struct Summary {

@@ -206,14 +206,25 @@ class KeyboardInputMappingTable {
   void MarkHit(int position);
   bool HasStorage() const { return m_pItems && m_pSlots; }
   int TakeSlotNumber();
-  bool IndexKey(int key, const KeyboardItemInfo& record, bool sortedInsert, int position);
-  bool InsertSlot(int key, IndexList* group, const KeyboardItemInfo& record,
+  // Where a record's keys are filed: worked out once per record, for its six entries.
+  struct Filing {
+    int category;
+    bool numeric;  // a numeric command, whose digit keys go to the numeric map
+  };
+  static Filing FilingOf(const KeyboardItemInfo& record);
+  bool IndexKey(int key, const KeyboardItemInfo& record, int category, bool sortedInsert,
+                int position);
+  bool InsertSlot(int key, IndexList& list, const KeyboardItemInfo& record,
                   const KeyCompareMode* mode, bool sortedInsert, int position, int slot);
-  bool IndexNumericCommand(const KeyboardItemInfo& record, bool sortedInsert, int position);
+  bool IndexNumericCommand(const KeyboardItemInfo& record, int category, bool sortedInsert,
+                           int position);
   bool NumericMapContains(const KeyboardItemInfo& record) const;
   bool StoreRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  bool StoreRecord(const KeyboardItemInfo& record, const Filing& filing, bool sortedInsert);
+  bool Contains(const KeyboardItemInfo& record, const Filing& filing) const;
   // Room for one more entry in every list the record's keys go to; false when memory is short.
   bool ReserveForRecord(const KeyboardItemInfo& record, bool sortedInsert);
+  bool ReserveForRecord(const KeyboardItemInfo& record, const Filing& filing, bool sortedInsert);
   bool RebuildWithCommands();  // RetainCommandItems with the lock held
   void SortLists(const std::vector<int>& categories);
 

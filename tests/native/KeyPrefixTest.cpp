@@ -338,14 +338,77 @@ TEST(KeyPrefixSort, LongKeysSortAsTheKeysAloneSortThem) {
     for (int i = 0; i < 3000; ++i) {
       KeyboardItemInfo item = Item(longKey(3).c_str(), longKey(6).c_str(), longKey(5).c_str(),
                                    type_word::SH_A, KIND_FULL_PINYIN_ALIAS, 1, i);
+      // In a second bulk add, every fifth a record of the first again, as it was or in small
+      // letters: the duplicate check must find it among codes that share their first eight
+      // characters, in a list whose first part is sorted and whose rest is not.
+      if (i >= 2000 && i % 5 == 4) {
+        item = items[random() % 2000];
+        if (i % 10 == 9)
+          for (wchar_t* field : {item.m_szCode, item.m_szHotKey, item.m_szName})
+            for (wchar_t* c = field; *c; ++c) *c = static_cast<wchar_t>(towlower(*c));
+      }
       items.push_back(item);
     }
     KeyboardInputMappingTable fast, exact;
     exact.m_bUseKeyPrefixes = false;
-    for (KeyboardInputMappingTable* table : {&fast, &exact}) ASSERT_TRUE(AddAll(*table, items));
-    ASSERT_GT(fast.m_arrIndex[2][66].size(), 2900u);
+    const std::vector<KeyboardItemInfo> first(items.begin(), items.begin() + 2000),
+        second(items.begin() + 2000, items.end());
+    for (KeyboardInputMappingTable* table : {&fast, &exact})
+      ASSERT_TRUE(AddAll(*table, first) && AddAll(*table, second));
+    ASSERT_GT(fast.m_arrIndex[2][66].size(), 2600u);
+    EXPECT_EQ(fast.m_nItemCount, exact.m_nItemCount);
+    EXPECT_LT(fast.m_nItemCount, 2900);
     for (int g = 0; g < INDEX_GROUPS; ++g)
       EXPECT_EQ(ListPositions(fast, g, 66), ListPositions(exact, g, 66)) << "group " << g;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A bulk add's duplicate check over codes whose first characters all stand for themselves, and
+// over codes equal to them but for spaces, full-width digits or small letters: the filter that
+// spares most checks their search must never take an equal code for an absent one, whichever
+// side holds the spaces or widths.
+TEST(KeyFilterTest, BulkAddsFindCodesEqualButForSpacesWidthsAndCase) {
+  TableHost host;
+  auto variant = [](std::wstring code, int how) {
+    switch (how % 3) {
+      case 0:  // a space inside
+        return code.substr(0, 3) + L" " + code.substr(3);
+      case 1:  // full-width digits
+        for (wchar_t& c : code)
+          if (c >= L'0' && c <= L'9') c = static_cast<wchar_t>(c + 0xFEE0);
+        return code;
+      default:  // small letters
+        for (wchar_t& c : code) c = static_cast<wchar_t>(towlower(c));
+        return code;
+    }
+  };
+  // Odd forms listed first, then the plain ones offered; and the other way round.
+  for (bool oddFirst : {false, true}) {
+    SCOPED_TRACE(oddFirst ? "odd forms listed" : "odd forms offered");
+    std::vector<KeyboardItemInfo> first, second;
+    for (int i = 0; i < 600; ++i) {
+      std::wstring code = L"6000" + std::to_wstring(1000 + i) + (i % 2 ? L"AB" : L"");
+      KeyboardItemInfo plain =
+          Item(code.c_str(), L"PFYH", L"\x6D66\x53D1", type_word::SH_A, 0, 1, i);
+      KeyboardItemInfo odd = plain;
+      CopyKeyField(odd.m_szCode, variant(code, i).c_str());
+      first.push_back(oddFirst ? odd : plain);
+      second.push_back(oddFirst ? plain : odd);
+    }
+    KeyboardInputMappingTable fast, exact;
+    exact.m_bUseKeyPrefixes = false;
+    for (KeyboardInputMappingTable* table : {&fast, &exact})
+      ASSERT_TRUE(AddAll(*table, first) && AddAll(*table, second));
+    EXPECT_EQ(fast.m_nItemCount, exact.m_nItemCount);
+    EXPECT_LT(fast.m_nItemCount, 1000);
+    const int category = CategoryOfRecord(first[0]);
+    for (int g = 0; g < INDEX_GROUPS; ++g)
+      EXPECT_EQ(ListPositions(fast, g, category), ListPositions(exact, g, category))
+          << "group " << g;
   }
 }
 
