@@ -221,9 +221,70 @@ TracedCall s_defaults[] = {
      reinterpret_cast<void**>(&s_defWindowProc), nullptr},
 };
 
+// The window-management calls: the system does the work and often waits for the display
+// server, whatever our code asks of it.
+BracketFn s_bracketEnter = nullptr;
+BracketFn s_bracketLeave = nullptr;
+
+template <int Line, typename Fn>
+struct Bracket;
+
+template <int Line, typename R, typename... A>
+struct Bracket<Line, R (*)(A...)> {
+  static R (*original)(A...);
+  static R Call(A... args) {
+    s_bracketEnter();
+    if constexpr (std::is_void<R>::value) {
+      original(args...);
+      s_bracketLeave();
+    } else {
+      R result = original(args...);
+      s_bracketLeave();
+      return result;
+    }
+  }
+};
+template <int Line, typename R, typename... A>
+R (*Bracket<Line, R (*)(A...)>::original)
+(A...) = nullptr;
+
+#define BRACKETED(name)                                                                       \
+  TracedCall {                                                                                \
+#name, reinterpret_cast < void*>(&Bracket <__LINE__, decltype(&::name)>::Call),           \
+        reinterpret_cast < void**>(&Bracket <__LINE__, decltype(&::name)>::original), nullptr \
+  }
+
+// clang-format off
+TracedCall s_windowManagement[] = {
+  BRACKETED(ShowWindow),
+  BRACKETED(SetWindowPos),
+  BRACKETED(MoveWindow),
+  BRACKETED(SetForegroundWindow),
+  BRACKETED(SetActiveWindow),
+  BRACKETED(BringWindowToTop),
+  BRACKETED(SetFocus),
+  BRACKETED(GetFocus),
+  BRACKETED(GetForegroundWindow),
+  BRACKETED(GetActiveWindow),
+  BRACKETED(DefWindowProcW),
+  BRACKETED(CallWindowProcW),
+  BRACKETED(DefDlgProcW),
+};
+// clang-format on
+#undef BRACKETED
+
 void Redirect(TracedCall& call, const char* name, IMAGE_THUNK_DATA* addresses);
 
+template <size_t N>
+void PatchImports(HMODULE module, TracedCall (&calls)[N]);
+
 void PatchImports(HMODULE module) {
+  PatchImports(module, s_calls);
+  PatchImports(module, s_defaults);
+}
+
+template <size_t N>
+void PatchImports(HMODULE module, TracedCall (&calls)[N]) {
   BYTE* base = reinterpret_cast<BYTE*>(module);
   const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -240,8 +301,7 @@ void PatchImports(HMODULE module) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       const char* name =
           reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
-      for (TracedCall& call : s_calls) Redirect(call, name, addresses);
-      for (TracedCall& call : s_defaults) Redirect(call, name, addresses);
+      for (TracedCall& call : calls) Redirect(call, name, addresses);
     }
   }
 }
@@ -366,6 +426,14 @@ void Install(const wchar_t* const* moduleNames, int count) {
   for (int i = 0; i < kCallCount; ++i) *s_calls[i].slot = i;
   for (int i = 0; i < count; ++i)
     if (HMODULE module = GetModuleHandleW(moduleNames[i])) PatchImports(module);
+}
+
+void BracketWindowManagement(const wchar_t* const* moduleNames, int count, BracketFn enter,
+                             BracketFn leave) {
+  s_bracketEnter = enter;
+  s_bracketLeave = leave;
+  for (int i = 0; i < count; ++i)
+    if (HMODULE module = GetModuleHandleW(moduleNames[i])) PatchImports(module, s_windowManagement);
 }
 
 void EnterHandler(HWND window, UINT message) {
