@@ -53,6 +53,8 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_SIZE()
 ON_WM_PAINT()
+// Borderless: nothing outside the client area to paint (see the list).
+ON_WM_NCPAINT()
 ON_WM_TIMER()
 ON_WM_KEYDOWN()
 ON_WM_MOUSEWHEEL()
@@ -81,7 +83,13 @@ int CInputEdit::TextLength() const { return static_cast<int>(wcslen(m_szText)); 
 void CInputEdit::ClearText() {
   m_nCaret = 0;
   memset(m_szText, 0, sizeof(m_szText));
-  if (m_hWnd) Invalidate(TRUE);
+  InvalidateIfShown();
+}
+
+// A hidden field (the pop-up hidden, as while the key that opens it is typed) is painted whole
+// when it shows: invalidating it meanwhile costs a call to the system and changes nothing.
+void CInputEdit::InvalidateIfShown() {
+  if (m_hWnd && IsWindowVisible()) Invalidate(TRUE);
 }
 
 bool CInputEdit::LoadPalette() {
@@ -133,7 +141,7 @@ void CInputEdit::InsertChar(wchar_t ch) {
   m_szText[m_nCaret++] = ch;
   wcscpy(m_szText + m_nCaret, tail);
   CharUpperW(m_szText);
-  if (m_hWnd) Invalidate(TRUE);
+  InvalidateIfShown();
   NotifyTextChanged();
   FocusIfVisible();
 }

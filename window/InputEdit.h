@@ -74,6 +74,7 @@ class CInputEdit : public CWnd {
   void OnDestroy();
   void OnSize(UINT type, int cx, int cy);
   void OnPaint();
+  void OnNcPaint() {}
   void OnTimer(UINT_PTR id);
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);
@@ -97,6 +98,7 @@ class CInputEdit : public CWnd {
   void AnnounceValueChange();
   void NotifyKey(UINT key, UINT repeat, UINT flags);
   void FocusIfVisible();
+  void InvalidateIfShown();
   // The two XOR lines of the caret on dc, whose font is already selected.
   void DrawCaret(CDC* dc, const RECT& client);
 

@@ -21,6 +21,8 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
+ON_WM_NCPAINT()
+ON_WM_NCACTIVATE()
 ON_WM_PAINT()
 ON_WM_KEYDOWN()
 ON_WM_CHAR()
@@ -169,8 +171,9 @@ BOOL CSmartKeyboardDlg::LayoutList(BOOL historyBar) {
   RECT client;
   GetClientRect(&client);
   RECT rect = ListRectFor(client, Metrics(), historyBar != FALSE);
-  // The bar's label and button are the dialog's own painting.
-  InvalidateRect(&m_rcInputArea, FALSE);
+  // The bar's label and button are the dialog's own painting; a hidden pop-up is painted whole
+  // when it shows.
+  if (IsWindowVisible()) InvalidateRect(&m_rcInputArea, FALSE);
   if (::IsWindow(m_pSuggestList->m_hWnd)) {
     m_pSuggestList->MoveWindow(rect, TRUE);
     return TRUE;

@@ -31,6 +31,9 @@ BEGIN_MESSAGE_MAP(CSuggestListWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_PAINT()
+// Borderless: there is no frame to paint, and the default processing would fetch a window
+// device context at every first paint after the pop-up opens, only to draw nothing.
+ON_WM_NCPAINT()
 ON_WM_SIZE()
 ON_WM_KEYDOWN()
 ON_WM_LBUTTONDOWN()
@@ -184,13 +187,16 @@ bool CSuggestListWnd::HitTest(int, int y, int& slot, int& edge) {
   return HitTestRows(NavState(), client.bottom - client.top, y, &slot, &edge);
 }
 
+// A hidden list (the pop-up hidden, as while the key that opens it is typed) is painted whole when
+// it shows: invalidating it meanwhile costs a call to the system and changes nothing.
 void CSuggestListWnd::InvalidateSlot(int slot) {
-  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
+  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS && IsWindowVisible())
+    InvalidateRect(&m_rcRows[slot], FALSE);
 }
 
 void CSuggestListWnd::InvalidateRows(const RECT* rect, BOOL erase) {
   if (!m_hWnd) return;
-  InvalidateRect(rect, erase);
+  if (IsWindowVisible()) InvalidateRect(rect, erase);
   m_nTopInvalidated = m_nTop;
 }
 
