@@ -83,13 +83,7 @@ int CInputEdit::TextLength() const { return static_cast<int>(wcslen(m_szText)); 
 void CInputEdit::ClearText() {
   m_nCaret = 0;
   memset(m_szText, 0, sizeof(m_szText));
-  InvalidateIfShown();
-}
-
-// A hidden field (the pop-up hidden, as while the key that opens it is typed) is painted whole
-// when it shows: invalidating it meanwhile costs a call to the system and changes nothing.
-void CInputEdit::InvalidateIfShown() {
-  if (m_hWnd && IsWindowVisible()) Invalidate(TRUE);
+  if (m_hWnd) Invalidate(TRUE);
 }
 
 bool CInputEdit::LoadPalette() {
@@ -141,7 +135,7 @@ void CInputEdit::InsertChar(wchar_t ch) {
   m_szText[m_nCaret++] = ch;
   wcscpy(m_szText + m_nCaret, tail);
   CharUpperW(m_szText);
-  InvalidateIfShown();
+  if (m_hWnd) Invalidate(TRUE);
   NotifyTextChanged();
   FocusIfVisible();
 }

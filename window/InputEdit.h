@@ -98,7 +98,6 @@ class CInputEdit : public CWnd {
   void AnnounceValueChange();
   void NotifyKey(UINT key, UINT repeat, UINT flags);
   void FocusIfVisible();
-  void InvalidateIfShown();
   // The two XOR lines of the caret on dc, whose font is already selected.
   void DrawCaret(CDC* dc, const RECT& client);
 

@@ -171,9 +171,8 @@ BOOL CSmartKeyboardDlg::LayoutList(BOOL historyBar) {
   RECT client;
   GetClientRect(&client);
   RECT rect = ListRectFor(client, Metrics(), historyBar != FALSE);
-  // The bar's label and button are the dialog's own painting; a hidden pop-up is painted whole
-  // when it shows.
-  if (IsWindowVisible()) InvalidateRect(&m_rcInputArea, FALSE);
+  // The bar's label and button are the dialog's own painting.
+  InvalidateRect(&m_rcInputArea, FALSE);
   if (::IsWindow(m_pSuggestList->m_hWnd)) {
     m_pSuggestList->MoveWindow(rect, TRUE);
     return TRUE;

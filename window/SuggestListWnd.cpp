@@ -187,16 +187,13 @@ bool CSuggestListWnd::HitTest(int, int y, int& slot, int& edge) {
   return HitTestRows(NavState(), client.bottom - client.top, y, &slot, &edge);
 }
 
-// A hidden list (the pop-up hidden, as while the key that opens it is typed) is painted whole when
-// it shows: invalidating it meanwhile costs a call to the system and changes nothing.
 void CSuggestListWnd::InvalidateSlot(int slot) {
-  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS && IsWindowVisible())
-    InvalidateRect(&m_rcRows[slot], FALSE);
+  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
 }
 
 void CSuggestListWnd::InvalidateRows(const RECT* rect, BOOL erase) {
   if (!m_hWnd) return;
-  if (IsWindowVisible()) InvalidateRect(rect, erase);
+  InvalidateRect(rect, erase);
   m_nTopInvalidated = m_nTop;
 }
 
