@@ -21,20 +21,13 @@ after=$(cd "$2" && pwd)
 count=${3:-300000}
 keystrokes=${4:-1000}
 rounds=${5:-4}
-cmake --preset native >/dev/null
-cmake --build build/native --target gen-market -j2 >/dev/null
-cmake --preset windows >/dev/null
-cmake --build build/windows --target popup-bench -j2 >/dev/null
-items=$(pwd)/build/windows/bench-items-$count.tsv
-build/native/tools/synth/gen-market --count "$count" --seed 1 --out "$items"
+# shellcheck source=popup_common.sh
+. bench/popup_common.sh
+popup_prepare "$count"
 for side in "$before" "$after"; do
   [ "$side" = "$(pwd)/build/windows/bin" ] || cp build/windows/bin/popup-bench.exe "$side/"
 done
-started=0
-if [ ! -f build/windows/wine/session.env ]; then
-  bash scripts/wine-session.sh start build/windows
-  started=1
-fi
+popup_session_start
 log=$(mktemp)
 status=0
 for round in $(seq "$rounds"); do
@@ -46,7 +39,7 @@ for round in $(seq "$rounds"); do
       sed "s/^/$side $round /" >>"$log" || status=$?
   done
 done
-[ $started -eq 1 ] && bash scripts/wine-session.sh stop build/windows
+popup_session_stop
 # Lines: SIDE ROUND CLASS: or SIDE ROUND FIGURE n N median X ms p90 X ms p99 X ms max X ms.
 awk -v rounds="$rounds" '
   function median(list, n,    values, i, j, t) {
