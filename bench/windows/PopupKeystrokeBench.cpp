@@ -81,7 +81,10 @@ struct Attribution {
 } s_attribution;
 
 void EnterWindowManagement() {
-  if (s_ours.depth > 0) s_attribution.Enter(kWindowManagement);
+  if (s_ours.depth == 0) return;
+  // The terminal's windows make such calls too (their default processing): theirs stays theirs.
+  const bool terminals = s_attribution.stack.back() == kTerminal;
+  s_attribution.Enter(terminals ? kTerminal : kWindowManagement);
 }
 
 void LeaveWindowManagement() {
