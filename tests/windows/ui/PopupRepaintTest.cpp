@@ -147,3 +147,22 @@ TEST_F(PopupRepaintTest, ThePopupsWindowsHaveNoFrameAndLetTheActivationGo) {
   EXPECT_FALSE(PopupVisible());
   EXPECT_NE(GetActiveWindow(), popup);
 }
+
+// A selection or hover that moves within the page repaints its rows beside the scrollbar, and
+// never the scrollbar, whose window the rows' invalidation would otherwise reach.
+TEST_F(PopupRepaintTest, RowsThatChangeWithinThePageLeaveTheScrollbarValid) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(ScrollBarShown());
+  CSuggestListWnd& list = Peer().List();
+  const HWND bar = GetWindow(list.m_hWnd, GW_CHILD);
+  RedrawWindow(Dialog()->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_TRUE(GetUpdateRect(list.m_hWnd, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+  ExpectSameAsFullRepaint("down within the page");
+  RECT row = Peer().ListPeer().RowRect(4);
+  list.SendMessageW(WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 20, row.top + 2));
+  EXPECT_TRUE(GetUpdateRect(list.m_hWnd, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+  ExpectSameAsFullRepaint("hover within the page");
+}
