@@ -12,19 +12,12 @@ count=${1:-30000}
 keystrokes=${2:-1000}
 calls=0
 [ "${3:-}" = "--calls" ] && calls=1
-cmake --preset native >/dev/null
-cmake --build build/native --target gen-market -j2 >/dev/null
-cmake --preset windows >/dev/null
-cmake --build build/windows --target popup-bench -j2 >/dev/null
-items=$(pwd)/build/windows/bench-items-$count.tsv
-build/native/tools/synth/gen-market --count "$count" --seed 1 --out "$items"
-started=0
-if [ ! -f build/windows/wine/session.env ]; then
-  bash scripts/wine-session.sh start build/windows
-  started=1
-fi
+# shellcheck source=popup_common.sh
+. bench/popup_common.sh
+popup_prepare "$count"
+popup_session_start
 status=0
 bash scripts/wine-run.sh build/windows build/windows/bin/popup-bench.exe \
   --items "Z:${items//\//\\}" --keystrokes "$keystrokes" --calls "$calls" | grep -v '^KeyboardInputMappingTable' || status=$?
-[ $started -eq 1 ] && bash scripts/wine-session.sh stop build/windows
+popup_session_stop
 exit $status

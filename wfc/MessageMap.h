@@ -82,6 +82,13 @@ LRESULT CrackEraseBkgnd(CWnd* wnd, WPARAM wParam, LPARAM) {
   return (static_cast<T*>(wnd)->*Handler)(reinterpret_cast<HDC>(wParam));
 }
 
+// WM_NCACTIVATE: whether the frame is to look active; the answer lets the activation change.
+template <class T, auto Handler>
+LRESULT CrackNcActivate(CWnd* wnd, WPARAM wParam, LPARAM) {
+  static_assert(kHasSignature<Handler, BOOL(BOOL)>, "BOOL OnNcActivate(BOOL active)");
+  return (static_cast<T*>(wnd)->*Handler)(wParam ? TRUE : FALSE);
+}
+
 // WM_KEYDOWN, WM_KEYUP, WM_CHAR: the key or character, the repeat count and the flags word.
 template <class T, auto Handler>
 LRESULT CrackKey(CWnd* wnd, WPARAM wParam, LPARAM lParam) {
@@ -206,6 +213,8 @@ LRESULT CrackNotify(CWnd* wnd, WPARAM, LPARAM lParam) {
 #define ON_WM_SIZE() WFC_ENTRY(WM_SIZE, CrackSize, OnSize)
 #define ON_WM_PAINT() WFC_ENTRY(WM_PAINT, CrackNoParams, OnPaint)
 #define ON_WM_ERASEBKGND() WFC_ENTRY(WM_ERASEBKGND, CrackEraseBkgnd, OnEraseBkgnd)
+#define ON_WM_NCPAINT() WFC_ENTRY(WM_NCPAINT, CrackNoParams, OnNcPaint)
+#define ON_WM_NCACTIVATE() WFC_ENTRY(WM_NCACTIVATE, CrackNcActivate, OnNcActivate)
 #define ON_WM_KEYDOWN() WFC_ENTRY(WM_KEYDOWN, CrackKey, OnKeyDown)
 #define ON_WM_KEYUP() WFC_ENTRY(WM_KEYUP, CrackKey, OnKeyUp)
 #define ON_WM_CHAR() WFC_ENTRY(WM_CHAR, CrackKey, OnChar)

@@ -53,6 +53,8 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_SIZE()
 ON_WM_PAINT()
+// Borderless: nothing outside the client area to paint (see the list).
+ON_WM_NCPAINT()
 ON_WM_TIMER()
 ON_WM_KEYDOWN()
 ON_WM_MOUSEWHEEL()

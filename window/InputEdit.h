@@ -74,6 +74,7 @@ class CInputEdit : public CWnd {
   void OnDestroy();
   void OnSize(UINT type, int cx, int cy);
   void OnPaint();
+  void OnNcPaint() {}
   void OnTimer(UINT_PTR id);
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   BOOL OnMouseWheel(UINT flags, short delta, POINT screenPoint);

@@ -34,6 +34,8 @@ class CSmartKeyboardDlg : public CDialog {
   void OnDestroy();
   void OnSize(UINT type, int cx, int cy);
   BOOL OnEraseBkgnd(HDC dc);
+  void OnNcPaint();
+  BOOL OnNcActivate(BOOL active);
   void OnPaint();
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   void OnChar(UINT ch, UINT repeat, UINT flags);

@@ -23,6 +23,15 @@ RECT Shrink(const RECT& r, int by) {
 
 BOOL CSmartKeyboardDlg::OnEraseBkgnd(HDC) { return TRUE; }
 
+// The pop-up has no frame, caption or scrollbar: its window is all client area, which OnPaint
+// draws whole, frame line included. The default processing of the frame's paint and of its
+// activation would fetch a window device context only to draw nothing, on every opening.
+void CSmartKeyboardDlg::OnNcPaint() {}
+
+// The activation itself (focus kept and given back) is WM_ACTIVATE's, left to the default
+// processing; answering TRUE lets the pop-up lose the activation as before.
+BOOL CSmartKeyboardDlg::OnNcActivate(BOOL) { return TRUE; }
+
 void CSmartKeyboardDlg::OnPaint() {
   CPaintDC paint(this);
   if (RectIsEmpty(m_rcClient)) return;

@@ -31,6 +31,9 @@ BEGIN_MESSAGE_MAP(CSuggestListWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_PAINT()
+// Borderless: there is no frame to paint, and the default processing would fetch a window
+// device context at every first paint after the pop-up opens, only to draw nothing.
+ON_WM_NCPAINT()
 ON_WM_SIZE()
 ON_WM_KEYDOWN()
 ON_WM_LBUTTONDOWN()
@@ -184,8 +187,14 @@ bool CSuggestListWnd::HitTest(int, int y, int& slot, int& edge) {
   return HitTestRows(NavState(), client.bottom - client.top, y, &slot, &edge);
 }
 
+// Beside a shown scrollbar, a row is invalidated only up to it: the list's window does not clip
+// its children, so the whole row would make the scrollbar paint itself again as well (a hover
+// or a selection that moves within the page leaves the scrollbar as it was).
 void CSuggestListWnd::InvalidateSlot(int slot) {
-  if (m_hWnd && slot >= 0 && slot < SUGGEST_MAX_ROWS) InvalidateRect(&m_rcRows[slot], FALSE);
+  if (!m_hWnd || slot < 0 || slot >= SUGGEST_MAX_ROWS) return;
+  RECT row = m_rcRows[slot];
+  if (ScrollBarShown() && !IntersectRect(&row, &row, &m_rcList)) return;
+  InvalidateRect(&row, FALSE);
 }
 
 void CSuggestListWnd::InvalidateRows(const RECT* rect, BOOL erase) {

@@ -92,6 +92,7 @@ class CSuggestListWnd : public CWnd {
   int OnCreate(LPCREATESTRUCTW create);
   void OnDestroy();
   void OnPaint();
+  void OnNcPaint() {}
   void OnSize(UINT type, int cx, int cy);
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   void OnLButtonDown(UINT flags, POINT point);

@@ -62,39 +62,63 @@ struct TracedCall {
   int* slot;
 };
 
-template <int Line, typename Fn>
+// The window-management calls: the system does the work and often waits for the display
+// server, whatever our code asks of it.
+BracketFn s_bracketEnter = nullptr;
+BracketFn s_bracketLeave = nullptr;
+
+// What a wrapper does around the call: Enter answers whether Leave is to follow.
+struct TraceHooks {
+  static bool Enter(int slot) {
+    if (s_stack.empty()) return false;
+    PushCall(kCallKey + slot);
+    return true;
+  }
+  static void Leave() { Pop(); }
+};
+
+struct BracketHooks {
+  static bool Enter(int) {
+    s_bracketEnter();
+    return true;
+  }
+  static void Leave() { s_bracketLeave(); }
+};
+
+template <typename Hooks, int Line, typename Fn>
 struct Wrap;
 
 // x64 has one calling convention, so one wrapper shape serves every import.
-template <int Line, typename R, typename... A>
-struct Wrap<Line, R (*)(A...)> {
+template <typename Hooks, int Line, typename R, typename... A>
+struct Wrap<Hooks, Line, R (*)(A...)> {
   static R (*original)(A...);
   static int slot;
   static R Call(A... args) {
-    if (s_stack.empty()) return original(args...);
-    PushCall(kCallKey + slot);
+    if (!Hooks::Enter(slot)) return original(args...);
     if constexpr (std::is_void<R>::value) {
       original(args...);
-      Pop();
+      Hooks::Leave();
     } else {
       R result = original(args...);
-      Pop();
+      Hooks::Leave();
       return result;
     }
   }
 };
-template <int Line, typename R, typename... A>
-R (*Wrap<Line, R (*)(A...)>::original)
+template <typename Hooks, int Line, typename R, typename... A>
+R (*Wrap<Hooks, Line, R (*)(A...)>::original)
 (A...) = nullptr;
-template <int Line, typename R, typename... A>
-int Wrap<Line, R (*)(A...)>::slot = 0;
+template <typename Hooks, int Line, typename R, typename... A>
+int Wrap<Hooks, Line, R (*)(A...)>::slot = 0;
 
-#define TRACED(name)                                                               \
-  TracedCall {                                                                     \
-#name, reinterpret_cast < void*>(&Wrap <__LINE__, decltype(&::name)>::Call),   \
-        reinterpret_cast < void**>(&Wrap <__LINE__, decltype(&::name)>::original), \
-        &Wrap < __LINE__, decltype(&::name)> ::slot                                \
+#define WRAPPED(hooks, name)                                                              \
+  TracedCall {                                                                            \
+#name, reinterpret_cast < void*>(&Wrap <hooks, __LINE__, decltype(&::name)>::Call),   \
+        reinterpret_cast < void**>(&Wrap <hooks, __LINE__, decltype(&::name)>::original), \
+        &Wrap < hooks, __LINE__, decltype(&::name)> ::slot                                \
   }
+#define TRACED(name) WRAPPED(TraceHooks, name)
+#define BRACKETED(name) WRAPPED(BracketHooks, name)
 
 // clang-format off
 TracedCall s_calls[] = {
@@ -181,7 +205,6 @@ TracedCall s_calls[] = {
   TRACED(CreateDirectoryW),
 };
 // clang-format on
-#undef TRACED
 
 const int kCallCount = static_cast<int>(sizeof(s_calls) / sizeof(s_calls[0]));
 
@@ -221,9 +244,40 @@ TracedCall s_defaults[] = {
      reinterpret_cast<void**>(&s_defWindowProc), nullptr},
 };
 
+// The window-management calls, bracketed in every run.
+// clang-format off
+TracedCall s_windowManagement[] = {
+  BRACKETED(ShowWindow),
+  BRACKETED(SetWindowPos),
+  BRACKETED(MoveWindow),
+  BRACKETED(SetForegroundWindow),
+  BRACKETED(SetActiveWindow),
+  BRACKETED(BringWindowToTop),
+  BRACKETED(SetFocus),
+  BRACKETED(GetFocus),
+  BRACKETED(GetForegroundWindow),
+  BRACKETED(GetActiveWindow),
+  BRACKETED(DefWindowProcW),
+  BRACKETED(CallWindowProcW),
+  BRACKETED(DefDlgProcW),
+};
+// clang-format on
+#undef BRACKETED
+#undef TRACED
+#undef WRAPPED
+
 void Redirect(TracedCall& call, const char* name, IMAGE_THUNK_DATA* addresses);
 
+template <size_t N>
+void PatchImports(HMODULE module, TracedCall (&calls)[N]);
+
 void PatchImports(HMODULE module) {
+  PatchImports(module, s_calls);
+  PatchImports(module, s_defaults);
+}
+
+template <size_t N>
+void PatchImports(HMODULE module, TracedCall (&calls)[N]) {
   BYTE* base = reinterpret_cast<BYTE*>(module);
   const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -240,8 +294,7 @@ void PatchImports(HMODULE module) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       const char* name =
           reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
-      for (TracedCall& call : s_calls) Redirect(call, name, addresses);
-      for (TracedCall& call : s_defaults) Redirect(call, name, addresses);
+      for (TracedCall& call : calls) Redirect(call, name, addresses);
     }
   }
 }
@@ -366,6 +419,14 @@ void Install(const wchar_t* const* moduleNames, int count) {
   for (int i = 0; i < kCallCount; ++i) *s_calls[i].slot = i;
   for (int i = 0; i < count; ++i)
     if (HMODULE module = GetModuleHandleW(moduleNames[i])) PatchImports(module);
+}
+
+void BracketWindowManagement(const wchar_t* const* moduleNames, int count, BracketFn enter,
+                             BracketFn leave) {
+  s_bracketEnter = enter;
+  s_bracketLeave = leave;
+  for (int i = 0; i < count; ++i)
+    if (HMODULE module = GetModuleHandleW(moduleNames[i])) PatchImports(module, s_windowManagement);
 }
 
 void EnterHandler(HWND window, UINT message) {

@@ -27,4 +27,12 @@ void LeaveHandler();
 // Own time in ms by frame name since the last Take, and resets it.
 std::map<std::string, double> Take();
 
+// Brackets the window-management calls that wait for the system (showing, placing and
+// activating windows, focus and its queries, default processing) made by the modules named, in
+// every run, traced or not: `enter` and `leave` run around each. Installed after Install, it
+// wraps the traced wrappers, so both see the call.
+typedef void (*BracketFn)();
+void BracketWindowManagement(const wchar_t* const* moduleNames, int count, BracketFn enter,
+                             BracketFn leave);
+
 }  // namespace call_trace

@@ -8,6 +8,10 @@
 // Also reports what the start-up costs, from Initialize to the first pop-up painted, and the
 // process memory per registered item.
 //
+// Our part is split once more: the window-management calls made inside our handlers (showing,
+// placing and activating windows, focus and its queries, default processing), where the time is
+// the system's work done at our request, and the rest, which is our own code and our drawing.
+//
 // With --calls, our time is broken down further by the system calls made inside our handlers
 // and by each handler's own time (CallTrace.h); the timing wrappers cost, so read that run for
 // its shares and the plain run for the figures.
@@ -18,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,26 +57,69 @@ struct OurTime {
   double pausedTotal = 0;  // in the current stretch
 } s_ours;
 
+// Who the time inside our stretches belongs to, innermost first: our code, a window-management
+// call that our code made (less our handlers that it calls in turn), or the terminal's windows.
+enum Owner { kOurCode, kWindowManagement, kTerminal, kOwners };
+
+struct Attribution {
+  std::vector<Owner> stack;
+  double since = 0;
+  double total[kOwners] = {};
+  void Charge() {
+    const double now = NowMs();
+    if (!stack.empty()) total[stack.back()] += now - since;
+    since = now;
+  }
+  void Enter(Owner owner) {
+    Charge();
+    stack.push_back(owner);
+  }
+  void Leave() {
+    Charge();
+    stack.pop_back();
+  }
+} s_attribution;
+
+void EnterWindowManagement() {
+  if (s_ours.depth == 0) return;
+  // The terminal's windows make such calls too (their default processing): theirs stays theirs.
+  const bool terminals = s_attribution.stack.back() == kTerminal;
+  s_attribution.Enter(terminals ? kTerminal : kWindowManagement);
+}
+
+void LeaveWindowManagement() {
+  if (s_ours.depth > 0) s_attribution.Leave();
+}
+
 // The terminal's windows answer messages that our calls cause (the frame losing the activation
 // to the pop-up repaints its caption): that time is the terminal's, not ours.
 class TerminalTime {
  public:
-  TerminalTime() {
-    if (s_ours.depth > 0 && s_ours.paused++ == 0) s_ours.pausedSince = NowMs();
+  TerminalTime() : m_bCounted(s_ours.depth > 0) {
+    if (!m_bCounted) return;
+    if (s_ours.paused++ == 0) s_ours.pausedSince = NowMs();
+    s_attribution.Enter(kTerminal);
   }
   ~TerminalTime() {
-    if (s_ours.depth > 0 && s_ours.paused > 0 && --s_ours.paused == 0)
+    if (!m_bCounted) return;
+    s_attribution.Leave();
+    if (s_ours.paused > 0 && --s_ours.paused == 0)
       s_ours.pausedTotal += NowMs() - s_ours.pausedSince;
   }
+
+ private:
+  const bool m_bCounted;
 };
 
 void EnterOurCode(HWND window, UINT message) {
   if (s_ours.depth++ == 0) s_ours.since = NowMs();
+  s_attribution.Enter(kOurCode);
   if (s_ours.traced) call_trace::EnterHandler(window, message);
 }
 
 void LeaveOurCode(HWND window, UINT message) {
   if (s_ours.traced) call_trace::LeaveHandler();
+  s_attribution.Leave();
   if (--s_ours.depth > 0) return;
   const double spent = NowMs() - s_ours.since - s_ours.pausedTotal;
   s_ours.pausedTotal = 0;
@@ -151,6 +199,27 @@ void PrintPercentiles(const char* what, std::vector<double> samples) {
 }
 
 HWND Popup() { return FindWindowW(L"#32770", nullptr); }
+
+// One class of keystroke: its whole times and their split.
+struct KeystrokeClass {
+  explicit KeystrokeClass(const char* what) : name(what) {}
+  const char* name;
+  std::vector<double> whole, ours, ownCode, system;
+  void Add(double wholeTime, double oursTime, double ownTime, double systemTime) {
+    whole.push_back(wholeTime);
+    ours.push_back(oursTime);
+    ownCode.push_back(ownTime);
+    system.push_back(systemTime);
+  }
+  void Print() const {
+    if (whole.empty()) return;
+    printf("  %s:\n", name);
+    PrintPercentiles("whole", whole);
+    PrintPercentiles("ours", ours);
+    PrintPercentiles("ours-wm", ownCode);
+    PrintPercentiles("system", system);
+  }
+};
 
 typedef std::map<std::string, double> OwnTimes;
 
@@ -267,13 +336,18 @@ int wmain(int argc, wchar_t** argv) {
          afterPopup - afterStore);
   HidePopup(view);
 
+  static const wchar_t* const kOurModules[] = {L"HotKeyManagerFactory.dll", L"WindowFramework.dll",
+                                               L"TerminalServices.dll"};
   if (s_ours.traced) {
-    static const wchar_t* const modules[] = {L"HotKeyManagerFactory.dll", L"WindowFramework.dll",
-                                             L"TerminalServices.dll"};
-    call_trace::Install(modules, 3);
+    call_trace::Install(kOurModules, 3);
   }
+  call_trace::BracketWindowManagement(kOurModules, 3, EnterWindowManagement, LeaveWindowManagement);
   WfcSetHandlerProbe(EnterOurCode, LeaveOurCode);
   std::vector<double> whole, ours, system, opening, typedOpen, oursOpening, oursTyped;
+  // The same four figures for each class of keystroke: all, opening, typed into an open pop-up.
+  KeystrokeClass classes[3] = {KeystrokeClass("all keystrokes"),
+                               KeystrokeClass("opening keystrokes"),
+                               KeystrokeClass("typed into an open pop-up")};
   std::vector<OwnTimes> ownByKeystroke;
   OwnTimes ownOpening, ownTyped;
   for (const Keystroke& key : script) {
@@ -281,12 +355,16 @@ int wmain(int argc, wchar_t** argv) {
     WaitForNextTick();
     call_trace::Take();
     s_ours.total = 0;
+    std::fill(std::begin(s_attribution.total), std::end(s_attribution.total), 0.0);
     double time = Type(view, key);
     whole.push_back(time);
     ours.push_back(s_ours.total);
     system.push_back(time - s_ours.total);
     (key.startsQuery ? opening : typedOpen).push_back(time);
     (key.startsQuery ? oursOpening : oursTyped).push_back(s_ours.total);
+    const double windowManagement = s_attribution.total[kWindowManagement];
+    for (KeystrokeClass* kind : {&classes[0], &classes[key.startsQuery ? 1 : 2]})
+      kind->Add(time, s_ours.total, s_ours.total - windowManagement, time - s_ours.total);
     if (s_ours.traced) {
       ownByKeystroke.push_back(call_trace::Take());
       Add(key.startsQuery ? &ownOpening : &ownTyped, ownByKeystroke.back());
@@ -303,6 +381,10 @@ int wmain(int argc, wchar_t** argv) {
   printf("  our part, split the same way:\n");
   PrintPercentiles("opens", oursOpening);
   PrintPercentiles("in open", oursTyped);
+  printf(
+      "  each class: the whole way, ours, ours without the window-management calls inside our\n"
+      "  handlers (our own code and our drawing), the system's:\n");
+  for (const KeystrokeClass& kind : classes) kind.Print();
   std::vector<std::pair<double, std::pair<int, UINT>>> messages;
   for (const auto& entry : s_ours.byMessage) messages.push_back({entry.second, entry.first});
   std::sort(messages.rbegin(), messages.rend());

@@ -9,6 +9,7 @@
 #include "support/PopupFixture.h"
 #include "support/Pump.h"
 #include "support/TestPalette.h"
+#include "window/InputEdit.h"
 #include "window/SuggestListWnd.h"
 
 namespace {
@@ -121,4 +122,47 @@ TEST_F(PopupRepaintTest, APopUpOpenedAgainShowsItsNewContent) {
   ASSERT_TRUE(PopupVisible());
   ExpectSameAsFullRepaint("opened again");
   EXPECT_FALSE(ScrollBarShown());
+}
+
+// The pop-up's windows answer the frame's paint and activation themselves, drawing nothing:
+// right only while none of them has anything outside its client area, and while the answer
+// still lets the activation move on.
+TEST_F(PopupRepaintTest, ThePopupsWindowsHaveNoFrameAndLetTheActivationGo) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(PopupVisible());
+  const HWND popup = Dialog()->m_hWnd;
+  for (HWND window : {popup, Peer().Edit().m_hWnd, Peer().List().m_hWnd}) {
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_TRUE(EqualRect(&outer, &client)) << "window " << GetDlgCtrlID(window);
+  }
+  EXPECT_EQ(GetActiveWindow(), popup);
+  EXPECT_NE(SendMessageW(popup, WM_NCACTIVATE, FALSE, 0), 0);
+  EXPECT_NE(SendMessageW(popup, WM_NCACTIVATE, TRUE, 0), 0);
+  ExpectSameAsFullRepaint("after the frame's activation messages");
+  // Going back to the terminal still takes the activation from the pop-up.
+  KeyIntoEdit(VK_ESCAPE);
+  EXPECT_FALSE(PopupVisible());
+  EXPECT_NE(GetActiveWindow(), popup);
+}
+
+// A selection or hover that moves within the page repaints its rows beside the scrollbar, and
+// never the scrollbar, whose window the rows' invalidation would otherwise reach.
+TEST_F(PopupRepaintTest, RowsThatChangeWithinThePageLeaveTheScrollbarValid) {
+  TypeForwarded(L"6");
+  ASSERT_TRUE(ScrollBarShown());
+  CSuggestListWnd& list = Peer().List();
+  const HWND bar = GetWindow(list.m_hWnd, GW_CHILD);
+  RedrawWindow(Dialog()->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  list.SendMessageW(WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_TRUE(GetUpdateRect(list.m_hWnd, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+  ExpectSameAsFullRepaint("down within the page");
+  RECT row = Peer().ListPeer().RowRect(4);
+  list.SendMessageW(WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 20, row.top + 2));
+  EXPECT_TRUE(GetUpdateRect(list.m_hWnd, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+  ExpectSameAsFullRepaint("hover within the page");
 }
