@@ -231,6 +231,9 @@ bool SearchSession::Load(ItemsSource& source, const LoadOptions& options, LoadCo
   stored = stored && !reader.outOfMemory;
   counts->items = reader.items;
   counts->aliases = reader.aliases;
+  // The aliases' keys (26 bytes an item with them) are not kept through the sort, where the peak
+  // of the load's memory is.
+  survey = Survey();
   if (options.bulk) table->Unlock();
   counts->storeSeconds = watch.Lap();
   if (parser.Failed()) {
