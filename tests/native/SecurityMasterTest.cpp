@@ -2,8 +2,11 @@
 // names are GB2312 bytes at the offsets the component reads.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "frame/RefPtr.h"
@@ -132,6 +135,45 @@ TEST(SecurityMaster, AnswersWhileAnotherThreadRegisters) {
   registrar.join();
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(master->Count(), 3001u);
+}
+
+}  // namespace
+
+namespace {
+
+// Against a map of what was registered first: short random codes from a few characters (ASCII,
+// one outside it, lengths about the field's 15 bytes) collide and nearly collide often.
+TEST(SecurityMaster, AgreesWithAMapOfTheFirstRegistrations) {
+  TRefPtr<CSecurityMaster> master(new CSecurityMaster);
+  std::map<std::pair<std::wstring, int>, std::wstring> first;  // the name registered first
+  std::mt19937 random(20240611);
+  const wchar_t alphabet[] = {L'6', L'0', L'A', L'代'};
+  auto randomCode = [&] {
+    std::wstring code;
+    const size_t length = random() % 3 == 0 ? 13 + random() % 5 : random() % 4;
+    for (size_t i = 0; i < length; ++i) code += alphabet[random() % 4];
+    return code;
+  };
+  int disagreements = 0;
+  for (int step = 0; step < 20000; ++step) {
+    const std::wstring code = randomCode();
+    const int market = static_cast<int>(random() % 3);
+    if (step % 2 == 0) {
+      const std::wstring name = std::to_wstring(step);
+      const bool added =
+          master->AddSecurity(code.c_str(), static_cast<unsigned char>(market), name.c_str());
+      if (added != first.emplace(std::make_pair(code, market), name).second) ++disagreements;
+      continue;
+    }
+    const STK_PER* record = master->GetOneStkInfo(code, static_cast<unsigned char>(market));
+    auto known = first.find({code, market});
+    if ((record != nullptr) != (known != first.end()) ||
+        (record &&
+         std::string(record->m_szName) != std::string(known->second.begin(), known->second.end())))
+      ++disagreements;
+  }
+  EXPECT_EQ(disagreements, 0);
+  EXPECT_EQ(master->Count(), first.size());
 }
 
 }  // namespace
