@@ -65,36 +65,45 @@ void ReadItems(ItemsParser& parser, RecordRing& ring) {
   ring.Close();
 }
 
+// What the survey does with each item: counts its records and list entries, and with full pinyin
+// computes its aliases' keys.
+void SurveyItem(const KeyboardItemInfo& item, const LoadOptions& options, Survey* survey) {
+  ++survey->records;
+  survey->entries.Add(item);
+  if (!options.fullPinyin) {
+    if (item.m_dwKind == KIND_ALIAS)
+      survey->aliased.push_back(SecurityKey(item.m_szCode, item.m_cMarket));
+    return;
+  }
+  // Every security is registered with its aliases' keys.
+  if (!IsSecurityItem(item)) return;
+  ++survey->registered;
+  KeyboardItemInfo alias;
+  wchar_t keys[2][PINYIN_KEY_LENGTH + 1];
+  int count = FullPinyinKeys(item, keys);
+  survey->records += static_cast<size_t>(count);
+  for (int k = 0; k < count; ++k) {
+    MakeFullPinyinAlias(item, keys[k], &alias);
+    alias.m_dwKind = options.fullPinyinKind;
+    survey->entries.Add(alias);
+    for (const wchar_t* c = keys[k]; *c; ++c) survey->keys += static_cast<char>(*c);
+    survey->keys += '\n';
+  }
+  survey->keys += '\0';
+}
+
 bool SurveyItems(ItemsSource& source, const LoadOptions& options, Survey* survey,
                  ItemsFileError* error) {
   ItemsParser parser(source);
-  RecordRing ring;
-  {
+  if (!options.fullPinyin) {
+    // Counting takes far less than parsing: a second thread would only wait for the first.
+    KeyboardItemInfo item;
+    while (parser.Next(&item)) SurveyItem(item, options, survey);
+  } else {
+    // The pinyin of every name takes longer than parsing: the parsing goes to a thread of its own.
+    RecordRing ring;
     RingThread reader(ring, [&] { ReadItems(parser, ring); });
-    KeyboardItemInfo alias;
-    wchar_t keys[2][PINYIN_KEY_LENGTH + 1];
-    while (const KeyboardItemInfo* item = ring.Next()) {
-      ++survey->records;
-      survey->entries.Add(*item);
-      if (!options.fullPinyin) {
-        if (item->m_dwKind == KIND_ALIAS)
-          survey->aliased.push_back(SecurityKey(item->m_szCode, item->m_cMarket));
-        continue;
-      }
-      // Every security is registered with its aliases' keys.
-      if (!IsSecurityItem(*item)) continue;
-      ++survey->registered;
-      int count = FullPinyinKeys(*item, keys);
-      survey->records += static_cast<size_t>(count);
-      for (int k = 0; k < count; ++k) {
-        MakeFullPinyinAlias(*item, keys[k], &alias);
-        alias.m_dwKind = options.fullPinyinKind;
-        survey->entries.Add(alias);
-        for (const wchar_t* c = keys[k]; *c; ++c) survey->keys += static_cast<char>(*c);
-        survey->keys += '\n';
-      }
-      survey->keys += '\0';
-    }
+    while (const KeyboardItemInfo* item = ring.Next()) SurveyItem(*item, options, survey);
   }
   std::sort(survey->aliased.begin(), survey->aliased.end());
   if (!options.fullPinyin) survey->registered = survey->aliased.size();
