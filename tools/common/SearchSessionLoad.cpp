@@ -59,10 +59,17 @@ class RingThread {
   std::thread m_thread;
 };
 
-// Parses every item of the source into the ring, then closes it.
-void ReadItems(ItemsParser& parser, RecordRing& ring) {
-  for (KeyboardItemInfo* slot; (slot = ring.Slot()) && parser.Next(slot);) ring.Commit();
+// Parses every item of the source into the ring, then closes it. False when memory ran out: an
+// exception must not leave the thread.
+bool ReadItems(ItemsParser& parser, RecordRing& ring) {
+  bool read = true;
+  try {
+    for (KeyboardItemInfo* slot; (slot = ring.Slot()) && parser.Next(slot);) ring.Commit();
+  } catch (const std::bad_alloc&) {
+    read = false;
+  }
   ring.Close();
+  return read;
 }
 
 // What the survey does with each item: counts its records and list entries, and with full pinyin
@@ -102,8 +109,12 @@ bool SurveyItems(ItemsSource& source, const LoadOptions& options, Survey* survey
   } else {
     // The pinyin of every name takes longer than parsing: the parsing goes to a thread of its own.
     RecordRing ring;
-    RingThread reader(ring, [&] { ReadItems(parser, ring); });
-    while (const KeyboardItemInfo* item = ring.Next()) SurveyItem(*item, options, survey);
+    bool read = true;
+    {
+      RingThread reader(ring, [&] { read = ReadItems(parser, ring); });
+      while (const KeyboardItemInfo* item = ring.Next()) SurveyItem(*item, options, survey);
+    }
+    if (!read) throw std::bad_alloc();  // as the parser would have thrown on this thread
   }
   std::sort(survey->aliased.begin(), survey->aliased.end());
   if (!options.fullPinyin) survey->registered = survey->aliased.size();
