@@ -11,6 +11,9 @@
 #   SIZES      item counts, quoted and space-separated (default "30000 300000 1000000")
 #   RUNS       runs per measurement (default 5)
 #   QUERY      the one query (default 600)
+# HKM_BENCH_BEFORE=DIR also measures the programs of another build (before a change), each run of
+# one build followed by a run of the other, and prints its rows and loading steps beside these,
+# marked "before": the comparison of one run on this noisy machine.
 # HKM_BENCH_SINGLE=1 also times hotkey-search --load single (one add at a time) at each size,
 # once, stopped after HKM_BENCH_SINGLE_LIMIT seconds (default 600).
 # Installs fzf and GNU time from Debian when they are missing. This machine is noisy: compare
@@ -42,47 +45,78 @@ cmake --build "$build" -j2 --target hotkey-search smart-keyboard gen-market >/de
 search=$build/tools/hotkey-search/hotkey-search
 keyboard=$build/tools/smart-keyboard/smart-keyboard
 gen=$build/tools/synth/gen-market
+before=${HKM_BENCH_BEFORE:-}
+if [ -n "$before" ]; then
+  for program in hotkey-search/hotkey-search smart-keyboard/smart-keyboard; do
+    [ -x "$before/tools/$program" ] || { echo "missing $before/tools/$program" >&2; exit 2; }
+  done
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# measure NAME COMMAND...: RUNS runs, standard input from the items file; prints
-# "wall-seconds cpu-seconds peak-KB" (medians of wall and CPU, largest peak).
+# measure alone|paired COMMAND...: RUNS runs, standard input from the items file; prints
+# "wall-seconds cpu-seconds peak-KB" (medians of wall and CPU, largest peak). Paired, with a build
+# before, the same command of that build runs before each run, and its figures follow on a second
+# line.
 measure() {
   : >"$work/times"
-  for r in $(seq "$runs"); do
-    /usr/bin/time -f "%e %U %S %M" -o "$work/one" "$@" <"$work/items.tsv" >/dev/null 2>&1
+  : >"$work/times-before"
+  paired=""
+  [ "$1" = alone ] || paired=$before
+  program=$2
+  shift 2
+  for _ in $(seq "$runs"); do
+    if [ -n "$paired" ]; then
+      /usr/bin/time -f "%e %U %S %M" -o "$work/one" "$before/${program#"$build"/}" "$@" \
+        <"$work/items.tsv" >/dev/null 2>&1
+      cat "$work/one" >>"$work/times-before"
+    fi
+    /usr/bin/time -f "%e %U %S %M" -o "$work/one" "$program" "$@" <"$work/items.tsv" \
+      >/dev/null 2>&1
     cat "$work/one" >>"$work/times"
   done
-  wall=$(cut -d' ' -f1 "$work/times" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-  cpu=$(awk '{ print $2 + $3 }' "$work/times" | sort -n |
+  summarize "$work/times"
+  [ -z "$paired" ] || summarize "$work/times-before"
+}
+
+# summarize FILE: the medians of wall and CPU time and the largest peak of FILE's runs.
+summarize() {
+  wall=$(cut -d' ' -f1 "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+  cpu=$(awk '{ print $2 + $3 }' "$1" | sort -n |
     awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-  peak=$(cut -d' ' -f4 "$work/times" | sort -n | tail -n 1)
+  peak=$(cut -d' ' -f4 "$1" | sort -n | tail -n 1)
   echo "$wall $cpu $peak"
+}
+
+# row PROGRAM SIZE FIGURES FZF-WALL
+row() {
+  echo "$1|$2|$3|$4" | awk -F'|' '{
+    split($3, f, " ")
+    printf "%-34s %9d %9.0f %9.0f %9.1f %10.0f %8.2f\n", $1, $2, f[1] * 1000, f[2] * 1000,
+      f[3] / 1024, f[3] * 1024 / $2, ($4 > 0 ? f[1] / $4 : 0)
+  }'
 }
 
 printf '%-34s %9s %9s %9s %9s %10s %8s\n' program items "wall ms" "cpu ms" "peak MB" \
   "bytes/item" "vs fzf"
 for size in $sizes; do
   "$gen" --count "$size" --seed 20240611 --out "$work/items.tsv"
-  fzf=$(measure fzf --filter "$query")
+  fzf=$(measure alone fzf --filter "$query")
   fzfWall=${fzf%% *}
-  for program in "fzf --filter" "hotkey-search --no-full-pinyin" "hotkey-search" \
+  row "fzf --filter" "$size" "$fzf" "$fzfWall"
+  for program in "hotkey-search --no-full-pinyin" "hotkey-search" \
     "smart-keyboard --no-full-pinyin" "smart-keyboard"; do
     case $program in
-      fzf*) figures=$fzf ;;
       "hotkey-search --no-full-pinyin")
-        figures=$(measure "$search" --items "$work/items.tsv" --no-full-pinyin "$query") ;;
-      hotkey-search) figures=$(measure "$search" --items "$work/items.tsv" "$query") ;;
+        figures=$(measure paired "$search" --items "$work/items.tsv" --no-full-pinyin "$query") ;;
+      hotkey-search) figures=$(measure paired "$search" --items "$work/items.tsv" "$query") ;;
       "smart-keyboard --no-full-pinyin")
-        figures=$(measure "$keyboard" --items "$work/items.tsv" --no-full-pinyin "$query") ;;
-      smart-keyboard) figures=$(measure "$keyboard" --items "$work/items.tsv" "$query") ;;
+        figures=$(measure paired "$keyboard" --items "$work/items.tsv" --no-full-pinyin "$query") ;;
+      smart-keyboard) figures=$(measure paired "$keyboard" --items "$work/items.tsv" "$query") ;;
     esac
-    echo "$program|$size|$figures|$fzfWall" | awk -F'|' '{
-      split($3, f, " ")
-      printf "%-34s %9d %9.0f %9.0f %9.1f %10.0f %8.2f\n", $1, $2, f[1] * 1000, f[2] * 1000,
-        f[3] / 1024, f[3] * 1024 / $2, ($4 > 0 ? f[1] / $4 : 0)
-    }'
+    [ -z "$before" ] || row "$program (before)" "$size" "$(echo "$figures" | sed -n 2p)" "$fzfWall"
+    row "$program" "$size" "$(echo "$figures" | sed -n 1p)" "$fzfWall"
   done
 done
 
@@ -91,6 +125,12 @@ echo "hotkey-search's loading steps (one run each), seconds of wall time:"
 for size in $sizes; do
   "$gen" --count "$size" --seed 20240611 --out "$work/items.tsv"
   for pinyin in --no-full-pinyin ""; do
+    if [ -n "$before" ]; then
+      # shellcheck disable=SC2086
+      "$before/tools/hotkey-search/hotkey-search" --items "$work/items.tsv" $pinyin --load-times \
+        "$query" 2>&1 >/dev/null |
+        sed "s/^hotkey-search: /  $size ${pinyin:-(full pinyin)} (before): /"
+    fi
     # shellcheck disable=SC2086
     "$search" --items "$work/items.tsv" $pinyin --load-times "$query" 2>&1 >/dev/null |
       sed "s/^hotkey-search: /  $size ${pinyin:-(full pinyin)}: /"

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <shared_mutex>
@@ -43,6 +44,9 @@ class TS_API CSecurityMaster : public CDataMgr {
   // The same for the text of such a file.
   int LoadText(const std::string& utf8, int* rejected = nullptr);
   size_t Count();
+  // Room for `count` securities in all, for a terminal that knows how many it will register: the
+  // index then never grows on the way.
+  void Reserve(size_t count);
 
   // Sends the skin-changed broadcast (0x537, wParam 135) to every registered window that still
   // exists, synchronously; returns how many received it. Without a window system none do.
@@ -55,23 +59,26 @@ class TS_API CSecurityMaster : public CDataMgr {
   void UnregistRecvBroadcastMsgWnd(HWND wnd) override;
 
  private:
-  // Looked up on every alias a search shows: found by hash, from the caller's text as it is.
-  struct Key {
-    std::wstring_view code;  // into m_codes
-    unsigned char market;
-    bool operator==(const Key& other) const { return market == other.market && code == other.code; }
+  // Looked up on every alias a search shows, and a terminal registers hundreds of thousands of
+  // securities: an open-addressed table of record numbers, found by a hash of the caller's code
+  // and market. A code the record's own bytes hold exactly (ASCII, at most 15 characters: nearly
+  // every code) is compared with them; only the others keep a wide copy.
+  struct Slot {
+    uint32_t hash;
+    uint32_t record;  // its number + 1; 0 for an empty slot
   };
-  struct KeyHash {
-    size_t operator()(const Key& key) const {
-      return std::hash<std::wstring_view>()(key.code) * 31 + key.market;
-    }
-  };
+  static uint32_t Hash(std::wstring_view code, unsigned char market);
+  bool Holds(uint32_t record, std::wstring_view code, unsigned char market) const;
+  // The slot holding (code, market), or the empty slot where it would go.
+  size_t Probe(std::wstring_view code, unsigned char market, uint32_t hash) const;
+  // Room for `count` securities in all without the table growing again.
+  void ReserveLocked(size_t count);
 
   std::shared_mutex m_lock;
   // Deques never move their elements when they grow.
   std::deque<STK_PER> m_records;
-  std::deque<std::wstring> m_codes;
-  std::unordered_map<Key, const STK_PER*, KeyHash> m_index;
+  std::vector<Slot> m_slots;  // a power of two, at most three quarters full
+  std::unordered_map<uint32_t, std::wstring> m_otherCodes;  // by record number
   std::mutex m_windowLock;
   std::vector<HWND> m_windows;
 };
