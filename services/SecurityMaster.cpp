@@ -65,7 +65,13 @@ bool CSecurityMaster::AddSecurity(const wchar_t* code, unsigned char market, con
   if (m_slots[slot].record) return false;
   const uint32_t number = static_cast<uint32_t>(m_records.size());
   if (!exact) m_otherCodes.emplace(number, code);
-  m_records.push_back(record);
+  try {
+    m_records.push_back(record);
+  } catch (...) {
+    // The next security takes this number: it must not find this one's code beside it.
+    m_otherCodes.erase(number);
+    throw;
+  }
   m_slots[slot] = Slot{hash, number + 1};
   return true;
 }

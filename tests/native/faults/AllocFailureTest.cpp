@@ -21,6 +21,7 @@
 #include "../support/CountingUnknown.h"
 #include "../support/TableFixture.h"
 #include "CountingAllocator.h"
+#include "services/SecurityMaster.h"
 
 namespace {
 
@@ -375,6 +376,38 @@ TEST_F(AllocFailure, SingleAddsRemovalReplacementAndSearchSurviveEveryAllocation
         EXPECT_TRUE(AllFreedDownTo(live))
             << where << ": " << counting_allocator::LiveBlocks() - live << " blocks left";
       }
+    }
+  }
+}
+
+// The data centre keeps a code that its record cannot hold byte for byte (not ASCII) apart, by
+// the record's number. A registration stopped by any allocation failing leaves nothing behind
+// that the next security, which takes that number, would be found by instead of its own code;
+// from every fill of the record store's last block (seven records a block).
+TEST(AllocFailureDataCentre, AStoppedRegistrationLeavesNothingForTheNext) {
+  const std::wstring wide = L"\x4E2D\x534E";  // kept apart
+  for (int before = 0; before < 8; ++before) {
+    for (uint64_t nth = 1;; ++nth) {
+      TRefPtr<CSecurityMaster> master(new CSecurityMaster);
+      for (int i = 0; i < before; ++i)
+        master->AddSecurity((L"60000" + std::to_wstring(i)).c_str(), 1, L"\x6D66\x53D1");
+      counting_allocator::Arm(nth);
+      bool stopped = false;
+      try {
+        master->AddSecurity(wide.c_str(), 1, L"\x4E2D\x534E");
+      } catch (const std::bad_alloc&) {
+        stopped = true;
+      }
+      const uint64_t asked = counting_allocator::Allocations();
+      counting_allocator::Disarm();
+      const std::string where = std::to_string(before) + " before, allocation " +
+                                std::to_string(nth) + (stopped ? " (stopped)" : "");
+      EXPECT_EQ(master->GetOneStkInfo(wide, 1) != nullptr, !stopped) << where;
+      ASSERT_TRUE(master->AddSecurity(L"600036", 1, L"\x62DB\x5546")) << where;
+      EXPECT_NE(master->GetOneStkInfo(L"600036", 1), nullptr) << where;
+      ASSERT_TRUE(master->AddSecurity(L"\x6D4B\x8BD5", 2, L"\x6D4B\x8BD5")) << where;
+      EXPECT_NE(master->GetOneStkInfo(L"\x6D4B\x8BD5", 2), nullptr) << where;
+      if (nth > asked) break;
     }
   }
 }
