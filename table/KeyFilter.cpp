@@ -10,12 +10,6 @@ namespace {
 // answers "may".
 const size_t kBitsPerKey = 16;
 
-bool HoldsUndecidableLane(uint64_t packed) {
-  // A lane of 0xFFFF is a lane of 0 in the complement.
-  const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
-  return ((~packed - ones) & packed & highs) != 0;
-}
-
 uint64_t Mix(uint64_t value) {
   value ^= value >> 30;
   value *= 0xBF58476D1CE4E5B9ull;
@@ -47,7 +41,7 @@ void KeyFilter::Release() {
 }
 
 bool KeyFilter::StandsForItself(uint64_t prefix, uint64_t tail) {
-  return !HoldsUndecidableLane(prefix) && !HoldsUndecidableLane(tail);
+  return !keyprefix::HoldsUndecidable(prefix) && !keyprefix::HoldsUndecidable(tail);
 }
 
 void KeyFilter::Positions(uint64_t prefix, uint64_t tail, size_t* first, size_t* second) const {

@@ -45,12 +45,18 @@ uint64_t TailOf(const wchar_t* key, bool backward);
 // equal, as full-pinyin keys often are ("YUNCHENGXIWU", "YUNCHENGMUWU").
 uint64_t NextTailOf(const wchar_t* key, bool backward);
 
+// Some lane is kUndecidable (a lane of 0 in the complement).
+inline bool HoldsUndecidable(uint64_t packed) {
+  const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+  return ((~packed - ones) & packed & highs) != 0;
+}
+
 // Every lane holds a character that stands for itself: the key goes on past the prefix or ends
 // right after it, and its characters so far compare in step with another's.
 inline bool Full(uint64_t packed) {
   const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
-  // No lane is 0, and none is kUndecidable (a 0 lane of the complement).
-  return !((packed - ones) & ~packed & highs) && !((~packed - ones) & packed & highs);
+  // No lane is 0, and none is kUndecidable.
+  return !((packed - ones) & ~packed & highs) && !HoldsUndecidable(packed);
 }
 
 // The key ends within these lanes and every character held stands for itself, so two keys that

@@ -5,12 +5,6 @@
 
 namespace {
 
-bool HoldsUndecidable(uint64_t prefix) {
-  // A lane of 0xFFFF is a lane of 0 in the complement.
-  const uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
-  return ((~prefix - ones) & prefix & highs) != 0;
-}
-
 bool HoldsUnclean(uint64_t prefix) {
   for (int lane = 0; lane < keyprefix::kLanes; ++lane) {
     unsigned value = keyprefix::LaneOf(prefix, lane);
@@ -104,7 +98,7 @@ void KeyPrefixList::AddFall(size_t at, int sign) {
 // before contribute to the counts.
 void KeyPrefixList::Count(size_t at, int sign) {
   if (!m_bCounted) return;
-  size_t faults = FallAt(at) + (HoldsUndecidable(m_values[at]) ? 1 : 0);
+  size_t faults = FallAt(at) + (keyprefix::HoldsUndecidable(m_values[at]) ? 1 : 0);
   size_t unclean = HoldsUnclean(m_values[at]) ? 1 : 0;
   if (sign > 0) {
     m_nFaults += faults;
