@@ -205,6 +205,19 @@ size_t FirstAbove(const uint64_t* prefixes, size_t count, uint64_t value, bool o
   return static_cast<size_t>(base - prefixes) + (*base < value);
 }
 
+// The end of the run from `first` of prefixes not above `value`, `values[first]` being one.
+// Runs of matches are short beside their lists: steps that double from `first` stay within its
+// cache lines where a binary search over the rest would start at the far end.
+size_t RunEnd(const uint64_t* values, size_t count, size_t first, uint64_t value) {
+  size_t inside = first, step = 1;
+  while (step < count - inside && values[inside + step] <= value) {
+    inside += step;
+    step *= 2;
+  }
+  size_t bound = std::min(count, inside + step);
+  return FirstAbove(values + inside, bound - inside, value, true) + inside;
+}
+
 }  // namespace
 
 bool KeyboardInputMappingTable::RangeByPrefixes(const KeyPrefixList& prefixes,
@@ -238,9 +251,12 @@ bool KeyboardInputMappingTable::RangeByPrefixes(const KeyPrefixList& prefixes,
     }
     return false;
   }
-  size_t end = FirstAbove(values + first, count - first, high, true) + first;
-  *range = first < end ? std::pair<int, int>(static_cast<int>(first), static_cast<int>(end - 1))
-                       : std::pair<int, int>(-1, -1);
+  if (first == count || values[first] > high) {
+    *range = {-1, -1};
+    return true;
+  }
+  size_t end = RunEnd(values, count, first, high);
+  *range = {static_cast<int>(first), static_cast<int>(end - 1)};
   return true;
 }
 

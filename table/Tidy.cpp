@@ -26,37 +26,50 @@ bool operator==(const DuplicateKey& a, const DuplicateKey& b) {
          wcscmp(a.name, b.name) == 0;
 }
 
-size_t HashOf(const DuplicateKey& key) {
-  uint64_t hash = 14695981039346656037ull ^ static_cast<uint32_t>(key.kindClass);
-  hash = (hash ^ key.type) * 1099511628211ull;
-  for (const wchar_t* text : {key.code, key.name}) {
-    for (const wchar_t* c = text; *c; ++c)
-      hash = (hash ^ static_cast<uint32_t>(*c)) * 1099511628211ull;
-    hash = (hash ^ 0xFFFFFFFFu) * 1099511628211ull;  // keeps "AB","C" apart from "A","BC"
-  }
-  return static_cast<size_t>(hash ^ (hash >> 29));
+// Records of a result that share their code and differ in kind or name are few: the code
+// alone spreads them, and a rotation per character keeps the loop off a multiply's latency.
+uint32_t HashOf(const DuplicateKey& key) {
+  uint64_t hash = static_cast<uint32_t>(key.kindClass) * 31u + key.type;
+  for (const wchar_t* c = key.code; *c; ++c)
+    hash = ((hash << 7) | (hash >> 57)) ^ static_cast<uint32_t>(*c);
+  hash *= 0x9E3779B97F4A7C15ull;
+  return static_cast<uint32_t>(hash >> 32);
 }
 
-// The keys of the records kept so far, open-addressed: at most twice as full as a result is long.
+// The keys of the records kept so far, open-addressed by their number: at most twice as full as
+// a result is long. Only the table of numbers is cleared for each search.
 class SeenKeys {
  public:
   explicit SeenKeys(size_t count) {
     size_t size = 16;
     while (size < 2 * count) size *= 2;
-    m_keys.assign(size, DuplicateKey{0, 0, nullptr, nullptr});
+    m_places.assign(size, 0);
+    m_keys.reserve(count);
   }
   // The place of `key`: taken by an equal key, or free for it.
-  size_t Find(const DuplicateKey& key) const {
-    size_t mask = m_keys.size() - 1;
-    size_t at = HashOf(key) & mask;
-    while (m_keys[at].code && !(m_keys[at] == key)) at = (at + 1) & mask;
+  size_t Find(const DuplicateKey& key, uint32_t hash) const {
+    size_t mask = m_places.size() - 1;
+    size_t at = hash & mask;
+    while (m_places[at]) {
+      const Entry& entry = m_keys[m_places[at] - 1];
+      if (entry.hash == hash && entry.key == key) break;
+      at = (at + 1) & mask;
+    }
     return at;
   }
-  bool Taken(size_t at) const { return m_keys[at].code != nullptr; }
-  void Put(size_t at, const DuplicateKey& key) { m_keys[at] = key; }
+  bool Taken(size_t at) const { return m_places[at] != 0; }
+  void Put(size_t at, const DuplicateKey& key, uint32_t hash) {
+    m_keys.push_back(Entry{key, hash});
+    m_places[at] = static_cast<uint32_t>(m_keys.size());
+  }
 
  private:
-  std::vector<DuplicateKey> m_keys;
+  struct Entry {
+    DuplicateKey key;
+    uint32_t hash;
+  };
+  std::vector<uint32_t> m_places;  // 1 + the number of the key in m_keys; 0 for free
+  std::vector<Entry> m_keys;
 };
 
 int KindClass(DWORD kind) {
@@ -121,7 +134,8 @@ void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
     const KeyboardItemInfo& record = r[k];
     DuplicateKey key = {KindClass(record.m_dwKind), record.m_wType, record.m_szCode,
                         record.m_szName};
-    size_t at = seen.Find(key);
+    uint32_t hash = HashOf(key);
+    size_t at = seen.Find(key, hash);
     if (seen.Taken(at)) continue;
     const KeyboardItemInfo* home;
     if (!msci && digits && record.m_dwKind == KIND_FORMER_NAME) {
@@ -140,7 +154,7 @@ void KeyboardInputMappingTable::TidyResults(const wchar_t* text,
     }
     key.code = home->m_szCode;
     key.name = home->m_szName;
-    seen.Put(at, key);
+    seen.Put(at, key, hash);
   }
   r.resize(kept);
   std::reverse(moved.begin(), moved.end());  // newest first
